@@ -1,0 +1,90 @@
+#include "logging.h"
+
+#include <log4cpp/Category.hh>
+#include <log4cpp/LoggingEvent.hh>
+#include <log4cpp/Priority.hh>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// The threshold a priority is checked against: log4cpp's NOTSET (800) can never be enabled,
+// so lines at 800 and above count as debug lines for the check only.
+int EnablingPriority(int priority) {
+  return priority >= log4cpp::Priority::NOTSET ? static_cast<int>(log4cpp::Priority::DEBUG)
+                                               : priority;
+}
+
+std::string FormatV(const char* format, va_list args) {
+  char stackBuf[256];
+  va_list copy;
+  va_copy(copy, args);
+  const int needed = std::vsnprintf(stackBuf, sizeof stackBuf, format, copy);
+  va_end(copy);
+  if (needed < 0) return std::string();
+  if (static_cast<std::size_t>(needed) < sizeof stackBuf) return std::string(stackBuf, needed);
+  std::string text(static_cast<std::size_t>(needed) + 1, '\0');
+  std::vsnprintf(&text[0], text.size(), format, args);
+  text.resize(static_cast<std::size_t>(needed));
+  return text;
+}
+
+void LogV(const char* category, int priority, const char* file, int line, const char* function,
+          const char* format, va_list args) {
+  if (category == nullptr || format == nullptr) return;
+  log4cpp::Category& cat = log4cpp::Category::getInstance(category);
+  if (!cat.isPriorityEnabled(EnablingPriority(priority))) return;
+  std::string ndc = file != nullptr ? file : "?";
+  ndc += ':';
+  ndc += std::to_string(line);
+  ndc += ' ';
+  ndc += function != nullptr ? function : "?";
+  cat.callAppenders(log4cpp::LoggingEvent(cat.getName(), FormatV(format, args), ndc, priority));
+}
+
+}  // namespace
+
+void log4cpp_category_log(const char* category, int priority, const char* file, int line,
+                          const char* function, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  LogV(category, priority, file, line, function, format, args);
+  va_end(args);
+}
+
+void log4cpp_Info(const char* category, const char* file, int line, const char* function,
+                  const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  LogV(category, log4cpp::Priority::INFO, file, line, function, format, args);
+  va_end(args);
+}
+
+bool ParseLogContext(const std::string& ndc, LogContext& context) {
+  const std::size_t space = ndc.find(' ');
+  if (space == std::string::npos) return false;
+  const std::size_t colon = ndc.rfind(':', space);
+  if (colon == std::string::npos || colon + 1 >= space) return false;
+  const std::string lineText = ndc.substr(colon + 1, space - colon - 1);
+  char* end = nullptr;
+  const long line = std::strtol(lineText.c_str(), &end, 10);
+  if (end == nullptr || *end != '\0') return false;
+  context.file = ndc.substr(0, colon);
+  context.line = static_cast<int>(line);
+  context.function = ndc.substr(space + 1);
+  return true;
+}
+
+Timer::Timer() = default;
+Timer::~Timer() = default;
+
+void Timer::StartTime() { m_Start = std::chrono::steady_clock::now(); }
+
+void Timer::EndTime() { m_End = std::chrono::steady_clock::now(); }
+
+double Timer::GetTime() const {
+  return std::chrono::duration<double, std::milli>(m_End - m_Start).count();
+}

@@ -1,0 +1,57 @@
+// Logging service: printf-style log lines through log4cpp, and a stopwatch.
+//
+// Each line is a log4cpp event of the named category at the given priority (log4cpp's
+// numeric scale: 0 fatal, 300 error, 600 info, 700 debug, 800 not set). The message text is
+// exactly the formatted text; the source position and function travel in the event's
+// nested diagnostic context as "file:line function" (a PatternLayout prints it with %x,
+// ParseLogContext splits it). A message is formatted only when its priority is enabled.
+//
+// Priority 800 ("not set") marks the most verbose lines. log4cpp itself never enables that
+// priority, so here such a line goes out when the category is enabled down to debug (700).
+//
+// Safe to call from any thread that log4cpp's own configuration allows.
+#ifndef ADVICEPATH_OUTSIDE_LOGGING_H_
+#define ADVICEPATH_OUTSIDE_LOGGING_H_
+
+#include <chrono>
+#include <string>
+
+// Writes one line at `priority` to `category` when that priority is enabled there.
+// `file` and `line` are the caller's source position, `function` its qualified name. Null
+// category or format: nothing.
+void log4cpp_category_log(const char* category, int priority, const char* file, int line,
+                          const char* function, const char* format, ...)
+    __attribute__((format(printf, 6, 7)));
+
+// The same at log4cpp's info priority (600).
+void log4cpp_Info(const char* category, const char* file, int line, const char* function,
+                  const char* format, ...) __attribute__((format(printf, 5, 6)));
+
+// The parts of a line's context as ParseLogContext finds them.
+struct LogContext {
+  std::string file;
+  int line = 0;
+  std::string function;
+};
+
+// Splits a nested diagnostic context written by the two functions above. False when `ndc`
+// is not of the form "file:line function".
+bool ParseLogContext(const std::string& ndc, LogContext& context);
+
+// A stopwatch on the monotonic clock.
+class Timer {
+ public:
+  Timer();
+  ~Timer();
+
+  void StartTime();
+  void EndTime();
+  // Milliseconds from StartTime to EndTime; 0 before both were called.
+  double GetTime() const;
+
+ private:
+  std::chrono::steady_clock::time_point m_Start;  // when StartTime ran
+  std::chrono::steady_clock::time_point m_End;    // when EndTime ran
+};
+
+#endif  // ADVICEPATH_OUTSIDE_LOGGING_H_
