@@ -18,8 +18,8 @@ double SegmentLength(double lon1, double lat1, double lon2, double lat2) {
   const double sinHalfDPhi = std::sin((lat2 - lat1) * kRadPerDeg / 2.0);
   const double sinHalfDLambda = std::sin((lon2 - lon1) * kRadPerDeg / 2.0);
   // Haversine of the central angle; clamped so rounding never leaves asin's domain.
-  const double a = sinHalfDPhi * sinHalfDPhi +
-                   std::cos(phi1) * std::cos(phi2) * sinHalfDLambda * sinHalfDLambda;
+  const double a =
+      sinHalfDPhi * sinHalfDPhi + std::cos(phi1) * std::cos(phi2) * sinHalfDLambda * sinHalfDLambda;
   return 2.0 * kEarthRadiusMetres * std::asin(std::min(1.0, std::sqrt(a)));
 }
 

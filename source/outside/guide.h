@@ -24,17 +24,17 @@ constexpr int kGuideNameSize = 300;
 template <int Tag>
 struct tagGuideRecord {
   // First polyline: runs in the direction of travel; the only one the renderer uses.
-  unsigned char firstId[16];     // opaque identifier
+  unsigned char firstId[16];       // opaque identifier
   char firstName[kGuideNameSize];  // road name, terminated when shorter than 300 characters
-  std::uint16_t reserved0;       // reserved
-  std::uint16_t firstAttr1;      // first attribute, never interpreted by readers
-  std::uint16_t firstAttr2;      // second attribute, never interpreted by readers
-  std::uint16_t firstPtNum;      // number of points in firstPts
-  tagLonLat* firstPts;           // borrowed from the filling library; may be null
-  std::uint64_t pathSerial;      // reserved: identity of the path that filled the record
-  double length;                 // metres: length of the first polyline
-  std::uint64_t pathIndex;       // reserved: index of the guide in the filling path
-  tagLonLat refPoint;            // identifies the guide: equal points mean the same guide
+  std::uint16_t reserved0;         // reserved
+  std::uint16_t firstAttr1;        // first attribute, never interpreted by readers
+  std::uint16_t firstAttr2;        // second attribute, never interpreted by readers
+  std::uint16_t firstPtNum;        // number of points in firstPts
+  tagLonLat* firstPts;             // borrowed from the filling library; may be null
+  std::uint64_t pathSerial;        // reserved: identity of the path that filled the record
+  double length;                   // metres: length of the first polyline
+  std::uint64_t pathIndex;         // reserved: index of the guide in the filling path
+  tagLonLat refPoint;              // identifies the guide: equal points mean the same guide
   // Second polyline: note the point count stands before the second attribute here.
   unsigned char secondId[16];
   char secondName[kGuideNameSize];
@@ -49,8 +49,8 @@ struct tagGuideRecord {
 using PathGuid = tagGuideRecord<0>;
 using NavGuid = tagGuideRecord<1>;
 
-#define ADVICEPATH_GUIDE_OFFSET(field, at)                                  \
-  static_assert(offsetof(PathGuid, field) == (at), "PathGuid." #field);    \
+#define ADVICEPATH_GUIDE_OFFSET(field, at)                              \
+  static_assert(offsetof(PathGuid, field) == (at), "PathGuid." #field); \
   static_assert(offsetof(NavGuid, field) == (at), "NavGuid." #field)
 ADVICEPATH_GUIDE_OFFSET(firstId, 0);
 ADVICEPATH_GUIDE_OFFSET(firstName, 16);

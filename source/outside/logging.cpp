@@ -1,12 +1,11 @@
 #include "logging.h"
 
-#include <log4cpp/Category.hh>
-#include <log4cpp/LoggingEvent.hh>
-#include <log4cpp/Priority.hh>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <log4cpp/Category.hh>
+#include <log4cpp/LoggingEvent.hh>
+#include <log4cpp/Priority.hh>
 #include <string>
 
 namespace {

@@ -9,8 +9,8 @@ CMapService::~CMapService() = default;
 
 int ScaleIndexFromLadder(const std::vector<double>& ladder, double scale) {
   // A NaN scale compares false everywhere and lands past the ladder, like a huge one.
-  const auto it = std::find_if(ladder.begin(), ladder.end(),
-                               [scale](double bound) { return scale <= bound; });
+  const auto it =
+      std::find_if(ladder.begin(), ladder.end(), [scale](double bound) { return scale <= bound; });
   return static_cast<int>(it - ladder.begin());
 }
 
@@ -40,8 +40,8 @@ void CDisplayListMapView::DrawPolyline(const tagLonLat* points, int count, int s
   Record(CDrawCall::kPolyline, points, count, style, color, width);
 }
 
-void CDisplayListMapView::DrawPolygon(const tagLonLat* points, int count, int style,
-                                      unsigned color, int width) {
+void CDisplayListMapView::DrawPolygon(const tagLonLat* points, int count, int style, unsigned color,
+                                      int width) {
   Record(CDrawCall::kPolygon, points, count, style, color, width);
 }
 

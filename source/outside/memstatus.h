@@ -10,10 +10,10 @@
 
 // Field meanings follow the Windows record; sizes are bytes.
 struct MEMORYSTATUS {
-  std::uint32_t dwLength;       // size of this record, set by the caller
-  std::uint32_t dwMemoryLoad;   // percent of physical memory in use, 0..100
-  std::uint64_t dwTotalPhys;    // bytes of physical memory in the machine
-  std::uint64_t dwAvailPhys;    // bytes of physical memory free or reclaimable (free + buffers)
+  std::uint32_t dwLength;         // size of this record, set by the caller
+  std::uint32_t dwMemoryLoad;     // percent of physical memory in use, 0..100
+  std::uint64_t dwTotalPhys;      // bytes of physical memory in the machine
+  std::uint64_t dwAvailPhys;      // bytes of physical memory free or reclaimable (free + buffers)
   std::uint64_t dwTotalPageFile;  // bytes of swap
   std::uint64_t dwAvailPageFile;  // bytes of free swap
   std::uint64_t dwTotalVirtual;   // bytes of the process's address space (limit or user space)

@@ -17,12 +17,12 @@
 
 // What a host supplies for one guide.
 struct CPathGuideInput {
-  std::vector<tagLonLat> points;  // degrees, in the direction of travel; at most 65535
-  std::string name;               // road name; cut to 299 characters in the record
-  std::uint16_t attr1 = 0;        // opaque attribute
-  std::uint16_t attr2 = 0;        // opaque attribute
-  unsigned char id[16] = {};      // opaque identifier
-  bool hasRefPoint = false;       // false: the reference point is the first point
+  std::vector<tagLonLat> points;    // degrees, in the direction of travel; at most 65535
+  std::string name;                 // road name; cut to 299 characters in the record
+  std::uint16_t attr1 = 0;          // opaque attribute
+  std::uint16_t attr2 = 0;          // opaque attribute
+  unsigned char id[16] = {};        // opaque identifier
+  bool hasRefPoint = false;         // false: the reference point is the first point
   tagLonLat refPoint = {0.0, 0.0};  // degrees; identifies the guide
 };
 

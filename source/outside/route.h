@@ -89,9 +89,9 @@ class CPathManagerEx {
   bool GetDestPoint(int index, NavDest& dest) const;
 
  private:
-  bool m_HasOrigin;                 // whether m_Origin is set
-  tagLonLat m_Origin;               // degrees
-  std::vector<tagLonLat> m_Dests;   // degrees, first destination first
+  bool m_HasOrigin;                // whether m_Origin is set
+  tagLonLat m_Origin;              // degrees
+  std::vector<tagLonLat> m_Dests;  // degrees, first destination first
 };
 
 class RouteManager {

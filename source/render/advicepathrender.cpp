@@ -1,1 +1,300 @@
-// placeholder
+#include "advicepathrender.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+#include "geodesy.h"
+#include "logging.h"
+#include "memcounter.h"
+#include "path.h"
+#include "renderlog.h"
+#include "route.h"
+
+const char* const g_LogCategory = "pathRender";
+
+namespace {
+
+// The largest size-table copy SetSize accepts, in bytes: tables beyond it are refused as an
+// allocation failure rather than attempted.
+constexpr std::uint64_t kMaxSizeTableBytes = 4ull << 30;
+
+// Red line: metres per step of the broken line, and the number of steps.
+constexpr double kRedLineStepMetres = 200000.0;
+constexpr int kRedLineSteps = 10;
+constexpr unsigned kRedLineColor = 255;  // pure red, 0x00BBGGRR
+constexpr int kRedLineWidth = 2;
+
+// The stopwatch and memory counter of one traced operation, started on construction.
+// Done() is called on success only: it stops both and writes the two information lines
+// "timer<name>::<ms>ms" and "memcnter<name>::<text>".
+class CTracedOp {
+ public:
+  CTracedOp() {
+    m_Timer.StartTime();
+    m_MemCounter.Start();
+  }
+
+  void Done(int line, const char* function, const char* name) {
+    m_MemCounter.Stop();
+    m_Timer.EndTime();
+    log4cpp_Info(g_LogCategory, __FILE__, line, function, "timer%s::%lfms", name,
+                 m_Timer.GetTime());
+    char szBuf[MemCounter::kBufSize];
+    const char* text = m_MemCounter.Format(szBuf);
+    log4cpp_Info(g_LogCategory, __FILE__, line, function, "memcnter%s::%s", name,
+                 text != nullptr ? text : "");
+  }
+
+ private:
+  Timer m_Timer;
+  MemCounter m_MemCounter;
+};
+
+}  // namespace
+
+AdvicePathRender::AdvicePathRender(void* mapView)
+    : m_isClearBigArrow(false),
+      m_isDrawEnabled(true),
+      m_CurScale(kFallbackScale),
+      m_ArrowHeadPts(),
+      mp_Path(nullptr),
+      mp_MapView(mapView),
+      m_CrossPathEdges(),
+      m_ClrSetting(),
+      mp_SizeSet(nullptr),
+      m_SizeSetCnt(0),
+      m_MaxTurnScale(kDefaultMaxTurnScale),
+      m_isDrawRedLine(false),
+      m_RefCount(1) {
+  ZeroPoints(m_ArrowHeadPts, 3);
+}
+
+AdvicePathRender::~AdvicePathRender() {
+  delete[] mp_SizeSet;
+  mp_SizeSet = nullptr;
+}
+
+void AdvicePathRender::AddRef() { ++m_RefCount; }
+
+bool AdvicePathRender::Release() { return --m_RefCount == 0; }
+
+bool AdvicePathRender::SetPath(CNavPath* path) {
+  if (path == nullptr) return false;
+  mp_Path = path;
+  return true;
+}
+
+bool AdvicePathRender::SetDrawParm(void* mapView) {
+  mp_MapView = mapView;
+  return true;
+}
+
+void AdvicePathRender::SetClr(const AdvicePathClrSetting& colors) { m_ClrSetting = colors; }
+
+bool AdvicePathRender::GetClr(AdvicePathClrSetting& colors) const {
+  colors = m_ClrSetting;
+  return true;
+}
+
+void AdvicePathRender::EnableDrawing(bool enable) { m_isDrawEnabled = enable; }
+
+void AdvicePathRender::EnableDrawRedLine(bool enable) { m_isDrawRedLine = enable; }
+
+int AdvicePathRender::SetSize(const AdvicePathSizeSetting* table, int count, int maxTurnScale) {
+  CTracedOp traced;
+  if (table == nullptr || count == 0) {
+    PATHRENDER_LOG(kLogError, "AdvicePathRender::SetSize", "AdvicePathSizeSetting is NULL \n");
+    return 0;
+  }
+  // A negative count or a table past the size limit fails like an exhausted heap: the array
+  // is not attempted, so nothing can throw or overflow.
+  AdvicePathSizeSetting* copy = nullptr;
+  if (count > 0 &&
+      static_cast<std::uint64_t>(count) * sizeof(AdvicePathSizeSetting) <= kMaxSizeTableBytes) {
+    copy = new (std::nothrow) AdvicePathSizeSetting[static_cast<std::size_t>(count)];
+  }
+  if (copy == nullptr) {
+    PATHRENDER_LOG(kLogFatal, "AdvicePathRender::SetSize", "new AdvicePathSizeSetting failed \n");
+    return 0;
+  }
+  delete[] mp_SizeSet;
+  mp_SizeSet = nullptr;
+  std::memcpy(static_cast<void*>(copy), table,
+              static_cast<std::size_t>(count) * sizeof(AdvicePathSizeSetting));
+  mp_SizeSet = copy;
+  m_SizeSetCnt = count;
+  m_MaxTurnScale = maxTurnScale;
+  traced.Done(__LINE__, "AdvicePathRender::SetSize", "SetSize");
+  return 1;
+}
+
+void AdvicePathRender::SetTurnInfo(CNavPath* path, const CTurnInfo& turn) {
+  if (path == nullptr) {
+    PATHRENDER_LOG(kLogFatal, "AdvicePathRender::SetTurnInfo", "path is NULL \n");
+    return;
+  }
+  CTracedOp traced;
+  m_CrossPathEdges.SetCrossInfo(path, turn);
+  traced.Done(__LINE__, "AdvicePathRender::SetTurnInfo", "SetTurnInfo");
+  m_isClearBigArrow = false;
+}
+
+void AdvicePathRender::ClearBigArrow() { m_isClearBigArrow = true; }
+
+void AdvicePathRender::Clear() {
+  mp_Path = nullptr;
+  const CTurnInfo m_EmptyTurn;
+  m_CrossPathEdges.ClearEdges();
+  m_CrossPathEdges.SetCrossInfo(nullptr, m_EmptyTurn);
+}
+
+void AdvicePathRender::Draw(bool drawPath, bool drawArrow) {
+  AutoSetCurScale();
+  if (!m_isDrawEnabled || mp_MapView == nullptr || mp_SizeSet == nullptr) return;
+  if (drawPath) DrawPath();
+  if (drawArrow && m_CurScale <= m_MaxTurnScale) DrawTurn();
+  if (m_isDrawRedLine) DrawRedLine();
+}
+
+Torvane::CMapService* AdvicePathRender::MapView() const {
+  return static_cast<Torvane::CMapService*>(mp_MapView);
+}
+
+void AdvicePathRender::AutoSetCurScale() {
+  Torvane::CMapService* view = MapView();
+  if (view == nullptr) {
+    PATHRENDER_LOG(kLogFatal, "AdvicePathRender::AutoSetCurScale", "mp_MapView is NULL \n");
+    return;
+  }
+  const double scale = view->GetScale();
+  m_CurScale = view->GetScaleIndex(scale);
+  if (m_CurScale >= m_SizeSetCnt) {
+    PATHRENDER_LOG(kLogNotSet, "AdvicePathRender::AutoSetCurScale",
+                   "m_CurScale > = m_SizeSetCnt \n");
+    m_CurScale = kFallbackScale;
+  }
+}
+
+const AdvicePathSizeSetting& AdvicePathRender::CurrentRow() const {
+  // m_CurScale keeps the view's value (the arrow-scale test uses it); only the lookup is
+  // held inside the table.
+  int row = m_CurScale;
+  if (row >= m_SizeSetCnt) row = m_SizeSetCnt - 1;
+  if (row < 0) row = 0;
+  return mp_SizeSet[row];
+}
+
+void AdvicePathRender::DrawPath() {
+  Torvane::CMapService* view = MapView();
+  if (mp_Path == nullptr || view == nullptr) return;
+  if (mp_Path->GetFirstPosition() == nullptr) {
+    PATHRENDER_LOG(kLogError, "AdvicePathRender::DrawPath",
+                   "mp_Path->GetFirstPosition() failed \n");
+    return;
+  }
+  const AdvicePathSizeSetting& row = CurrentRow();
+  // Widths reach the view as their low 16 bits.
+  const unsigned short pathWidth = static_cast<unsigned short>(row.pathWidth);
+  const unsigned short pathBorderWidth = static_cast<unsigned short>(row.pathBorderWidth);
+  DrawPathPass(*view, m_ClrSetting.pathBorderColor, pathBorderWidth);
+  DrawPathPass(*view, m_ClrSetting.pathColor, pathWidth);
+}
+
+void AdvicePathRender::DrawPathPass(Torvane::CMapService& view, unsigned color, int width) {
+  for (const void* pos = mp_Path->GetFirstPosition(); pos != nullptr; pos = mp_Path->GetNext(pos)) {
+    unsigned short ptNum = 0;
+    tagLonLat* pts = nullptr;
+    // An edge the path cannot deliver is skipped; the rest of the route is still drawn.
+    if (mp_Path->GetEdge(pos, ptNum, pts) == 0) continue;
+    view.DrawPolyline(pts, ptNum, 0, color, width);
+  }
+}
+
+void AdvicePathRender::DrawTurn() {
+  CTracedOp traced;
+  Torvane::CMapService* view = MapView();
+  if (m_isClearBigArrow || view == nullptr) {
+    PATHRENDER_LOG(kLogNotSet, "AdvicePathRender::DrawTurn",
+                   "m_isClearBigArrow is ture Or mp_MapView is NULL \n");
+    return;
+  }
+  m_CrossPathEdges.ClearEdges();
+  ZeroPoints(m_ArrowHeadPts, 3);
+  const AdvicePathSizeSetting& row = CurrentRow();
+  const double headLength = static_cast<double>(row.arrowHeadLength);
+  if (m_CrossPathEdges.GenerateCrossEdges(
+          static_cast<double>(row.arrowExitLength), static_cast<double>(row.arrowEnterLength),
+          static_cast<double>(row.arrowLengthTolerance), headLength * 1.1) < 0) {
+    PATHRENDER_LOG(kLogError, "AdvicePathRender::DrawTurn", "GenerateCrossEdges failed \n");
+    m_CrossPathEdges.ClearEdges();
+    return;
+  }
+  if (m_CrossPathEdges.GenerateArrowHead(m_ArrowHeadPts, 3, headLength,
+                                         static_cast<double>(row.arrowHeadHalfWidth)) < 0) {
+    PATHRENDER_LOG(kLogError, "AdvicePathRender::DrawTurn", "GenerateCrossEdges failed \n");
+    m_CrossPathEdges.ClearEdges();
+    ZeroPoints(m_ArrowHeadPts, 3);
+    return;
+  }
+  const int n = m_CrossPathEdges.GetCrossEdgeCount();
+  const unsigned arrowColor = m_ClrSetting.arrowColor;
+  const unsigned borderColor = m_ClrSetting.arrowBorderColor;
+  // Border pass: every stroke, then the head's outline. The two head calls pass the colour
+  // as their fifth value too.
+  for (int i = 0; i < n; ++i) {
+    const CCrossEdge* edge = m_CrossPathEdges.GetCrossEdge(i);
+    view->DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, borderColor, row.arrowBorderWidth);
+  }
+  view->DrawPolyline(m_ArrowHeadPts, 3, row.arrowHeadBorderParam, borderColor,
+                     static_cast<int>(borderColor));
+  // Inner pass over it: every stroke, then the filled head.
+  for (int i = 0; i < n; ++i) {
+    const CCrossEdge* edge = m_CrossPathEdges.GetCrossEdge(i);
+    view->DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, arrowColor, row.arrowWidth);
+  }
+  view->DrawPolygon(m_ArrowHeadPts, 3, row.arrowHeadParam, arrowColor,
+                    static_cast<int>(arrowColor));
+  traced.Done(__LINE__, "AdvicePathRender::DrawTurn", "DrawTurn");
+}
+
+void AdvicePathRender::DrawRedLine() {
+  NavDest dest;
+  tagLonLat ll[2];
+  const bool hasOrigin = GetRouteManager().GetPathManager().GetOrgPoint(dest);
+  ll[0] = dest.point;
+  if (!hasOrigin || GetRouteManager().GetPathManager().GetDestCount() < 1) {
+    PATHRENDER_LOG(kLogError, "AdvicePathRender::DrawRedLine", "Kestrix NO OrgPoint or DestPoint");
+    return;
+  }
+  if (!GetRouteManager().GetPathManager().GetDestPoint(0, dest)) return;
+  ll[1] = dest.point;
+  const double length = LineLength(2, ll);
+  // A length that is not a number (a coordinate that is not one) draws nothing rather than
+  // converting NaN or infinity to a step count.
+  if (!std::isfinite(length)) return;
+  Torvane::CMapService* view = MapView();
+  const int steps = static_cast<int>(length / kRedLineStepMetres);
+  if (steps <= 0) {
+    if (view != nullptr) view->DrawPolyline(ll, 2, 0, kRedLineColor, kRedLineWidth);
+    return;
+  }
+  // Far apart: ten equal steps in longitude and latitude.
+  tagLonLat newLL[kRedLineSteps + 1];
+  newLL[0] = ll[0];
+  newLL[kRedLineSteps] = ll[1];
+  for (int i = 1; i < kRedLineSteps; ++i) {
+    newLL[i].lat = ((ll[1].lat - ll[0].lat) * i) / 10.0 + ll[0].lat;
+    newLL[i].lon = ((ll[1].lon - ll[0].lon) * i) / 10.0 + ll[0].lon;
+  }
+  if (view != nullptr)
+    view->DrawPolyline(newLL, kRedLineSteps + 1, 0, kRedLineColor, kRedLineWidth);
+}
+
+void AdvicePathRender::ZeroPoints(tagLonLat* points, int count) {
+  for (int i = 0; i < count; ++i) {
+    points[i].lon = 0.0;
+    points[i].lat = 0.0;
+  }
+}

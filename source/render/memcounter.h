@@ -30,11 +30,11 @@ class MemCounter {
   char* Format(char* szBuf) const;
 
  private:
-  MEMORYSTATUS m_Status;      // the last snapshot's record
-  std::uint32_t m_PhsStart;   // bytes of physical memory used at Start
-  std::uint32_t m_PhsEnd;     // bytes of physical memory used at Stop
-  std::uint32_t m_VirStart;   // bytes of virtual memory used at Start
-  std::uint32_t m_VirEnd;     // bytes of virtual memory used at Stop
+  MEMORYSTATUS m_Status;     // the last snapshot's record
+  std::uint32_t m_PhsStart;  // bytes of physical memory used at Start
+  std::uint32_t m_PhsEnd;    // bytes of physical memory used at Stop
+  std::uint32_t m_VirStart;  // bytes of virtual memory used at Start
+  std::uint32_t m_VirEnd;    // bytes of virtual memory used at Stop
 };
 
 #endif  // ADVICEPATH_RENDER_MEMCOUNTER_H_

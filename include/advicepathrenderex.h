@@ -11,8 +11,8 @@
 // Threads: everything runs on the caller's thread, one call at a time; nothing is locked.
 // Failures: reported by results (false, 0) and log lines of the category "pathRender";
 // nothing throws.
-#ifndef ADVICEPATHRENDER_H_
-#define ADVICEPATHRENDER_H_
+#ifndef ADVICEPATHRENDEREX_H_
+#define ADVICEPATHRENDEREX_H_
 
 #if defined(ADVICEPATHRENDER_BUILDING)
 #define ADVICEPATHRENDER_EXPORT __attribute__((visibility("default")))
@@ -34,8 +34,8 @@ struct ADVICEPATHRENDER_EXPORT AdvicePathClrSetting {
   // The four defaults above.
   AdvicePathClrSetting();
   // The four colours in field order; each keeps its low 32 bits.
-  AdvicePathClrSetting(unsigned long pathClr, unsigned long pathBorderClr,
-                       unsigned long arrowClr, unsigned long arrowBorderClr);
+  AdvicePathClrSetting(unsigned long pathClr, unsigned long pathBorderClr, unsigned long arrowClr,
+                       unsigned long arrowBorderClr);
   // Copies the four colours; returns the target.
   AdvicePathClrSetting& operator=(const AdvicePathClrSetting& other);
 };
@@ -126,4 +126,4 @@ ADVICEPATHRENDER_EXPORT bool ClosePathRender(AdvicePathRenderEx* handle);
 // library is unloaded. Not for concurrent first use.
 ADVICEPATHRENDER_EXPORT AdvicePathRenderEx& GetAdvicePath();
 
-#endif  // ADVICEPATHRENDER_H_
+#endif  // ADVICEPATHRENDEREX_H_

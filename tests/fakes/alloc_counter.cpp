@@ -1,0 +1,45 @@
+#include "alloc_counter.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<long> g_Allocations{0};
+std::atomic<int> g_FailNext{0};
+
+// Returns null when a failure was asked for, else malloc's answer (never null for size 0).
+void* Allocate(std::size_t size) {
+  ++g_Allocations;
+  int pending = g_FailNext.load();
+  while (pending > 0) {
+    if (g_FailNext.compare_exchange_weak(pending, pending - 1)) return nullptr;
+  }
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+}  // namespace
+
+namespace fakes {
+
+long AllocationCount() { return g_Allocations.load(); }
+
+void FailNextAllocations(int count) { g_FailNext.store(count); }
+
+}  // namespace fakes
+
+void* operator new(std::size_t size) {
+  void* p = Allocate(size);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }

@@ -1,0 +1,81 @@
+#include "logging.h"
+
+#include <gtest/gtest.h>
+
+#include <log4cpp/Category.hh>
+#include <log4cpp/Priority.hh>
+
+#include "log_capture.h"
+
+namespace {
+
+TEST(LoggingTest, LineCarriesCategoryPriorityPositionFunctionAndText) {
+  fakes::LogCapture capture("loggingTest");
+  log4cpp_category_log("loggingTest", 300, "source/x.cpp", 42, "C::F", "value %d \n", 7);
+  log4cpp_Info("loggingTest", "source/y.cpp", 9, "C::G", "timer::%lfms", 1.5);
+  ASSERT_EQ(capture.Lines().size(), 2u);
+  const fakes::LogLine& error = capture.Lines()[0];
+  EXPECT_EQ(error.category, "loggingTest");
+  EXPECT_EQ(error.priority, 300);
+  EXPECT_EQ(error.file, "source/x.cpp");
+  EXPECT_EQ(error.line, 42);
+  EXPECT_EQ(error.function, "C::F");
+  EXPECT_EQ(error.text, "value 7 \n");
+  EXPECT_EQ(capture.Lines()[1].priority, log4cpp::Priority::INFO);
+  EXPECT_EQ(capture.Lines()[1].text, "timer::1.500000ms");
+}
+
+TEST(LoggingTest, DisabledPrioritiesWriteNothing) {
+  fakes::LogCapture capture("loggingQuiet");
+  log4cpp::Category::getInstance("loggingQuiet").setPriority(log4cpp::Priority::ERROR);
+  log4cpp_category_log("loggingQuiet", 800, "f", 1, "g", "trace");
+  log4cpp_Info("loggingQuiet", "f", 1, "g", "info");
+  log4cpp_category_log("loggingQuiet", 0, "f", 1, "g", "fatal");
+  ASSERT_EQ(capture.Lines().size(), 1u);
+  EXPECT_EQ(capture.Lines()[0].text, "fatal");
+}
+
+TEST(LoggingTest, NotSetLinesGoOutWhenTheCategoryIsAtDebug) {
+  // log4cpp never enables its NOTSET priority itself; debug stands in for it.
+  fakes::LogCapture capture("loggingVerbose");
+  log4cpp_category_log("loggingVerbose", 800, "f", 1, "g", "trace \n");
+  ASSERT_EQ(capture.Lines().size(), 1u);
+  EXPECT_EQ(capture.Lines()[0].priority, 800);
+}
+
+TEST(LoggingTest, LongMessagesAreWhole) {
+  fakes::LogCapture capture("loggingLong");
+  const std::string text(1000, 'x');
+  log4cpp_category_log("loggingLong", 300, "f", 1, "g", "%s!", text.c_str());
+  ASSERT_EQ(capture.Lines().size(), 1u);
+  EXPECT_EQ(capture.Lines()[0].text, text + "!");
+}
+
+TEST(LoggingTest, NullCategoryOrFormatIsIgnored) {
+  log4cpp_category_log(nullptr, 300, "f", 1, "g", "x");
+  fakes::LogCapture capture("loggingNull");
+  log4cpp_category_log("loggingNull", 300, nullptr, 1, nullptr, "x");
+  ASSERT_EQ(capture.Lines().size(), 1u);  // missing position and function are tolerated
+}
+
+TEST(LoggingTest, ParseLogContextSplitsPositionAndFunction) {
+  LogContext context;
+  ASSERT_TRUE(ParseLogContext("source/render/a.cpp:120 A::B", context));
+  EXPECT_EQ(context.file, "source/render/a.cpp");
+  EXPECT_EQ(context.line, 120);
+  EXPECT_EQ(context.function, "A::B");
+  EXPECT_FALSE(ParseLogContext("", context));
+  EXPECT_FALSE(ParseLogContext("nofunction", context));
+  EXPECT_FALSE(ParseLogContext("file:12x A::B", context));
+  EXPECT_FALSE(ParseLogContext("file: A::B", context));
+}
+
+TEST(TimerTest, MeasuresNonNegativeMilliseconds) {
+  Timer timer;
+  EXPECT_EQ(timer.GetTime(), 0.0);
+  timer.StartTime();
+  timer.EndTime();
+  EXPECT_GE(timer.GetTime(), 0.0);
+}
+
+}  // namespace

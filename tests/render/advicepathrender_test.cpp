@@ -1,0 +1,483 @@
+// The renderer as the application sees it: through the exported handle, drawing into a
+// recording map view, logging into a capture.
+#include "advicepathrender.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "advicepathrenderex.h"
+#include "geodesy.h"
+#include "log_capture.h"
+#include "recording_map_view.h"
+#include "route.h"
+#include "route_builder.h"
+
+namespace {
+
+using fakes::LogLine;
+using fakes::RecordedCall;
+using ::testing::ElementsAre;
+using ::testing::MatchesRegex;
+
+// Row i of a test table: every field distinct, so a call's width tells which row it used.
+AdvicePathSizeSetting Row(int i) {
+  AdvicePathSizeSetting row;
+  row.pathWidth = 100 + i;
+  row.pathBorderWidth = 200 + i;
+  row.arrowWidth = 300 + i;
+  row.arrowBorderWidth = 400 + i;
+  row.arrowHeadParam = 500 + i;
+  row.arrowHeadBorderParam = 600 + i;
+  row.arrowExitLength = 50;
+  row.arrowEnterLength = 50;
+  row.arrowLengthTolerance = 5;
+  row.arrowHeadLength = 10;
+  row.arrowHeadHalfWidth = 6;
+  return row;
+}
+
+std::vector<AdvicePathSizeSetting> Table(int rows) {
+  std::vector<AdvicePathSizeSetting> table;
+  for (int i = 0; i < rows; ++i) table.push_back(Row(i));
+  return table;
+}
+
+std::vector<int> Widths(const std::vector<RecordedCall>& calls) {
+  std::vector<int> widths;
+  for (const RecordedCall& call : calls) widths.push_back(call.width);
+  return widths;
+}
+
+// A route of three guides east along the equator, a recording view at scale index 1, and a
+// handle on both with an eight-row table.
+class AdvicePathRenderTest : public ::testing::Test {
+ protected:
+  AdvicePathRenderTest()
+      : m_Path(fakes::MakePath(fakes::GuidesEast({1.0, 0.0}, {100.0, 200.0, 300.0}, 3))),
+        m_View(1),
+        m_Handle(m_Path.get()),
+        m_Table(Table(8)) {
+    m_Handle.SetDrawParm(&m_View);
+  }
+  ~AdvicePathRenderTest() override {
+    GetRouteManager().GetPathManager().ClearOrgPoint();
+    GetRouteManager().GetPathManager().SetDestPoints({});
+  }
+
+  int SetTable(int rows, int maxTurnScale = 30) {
+    m_Table = Table(rows);
+    return m_Handle.SetSize(m_Table.data(), rows, maxTurnScale);
+  }
+  // Draws one frame and returns its draw calls.
+  std::vector<RecordedCall> Frame(bool drawPath = true, bool drawArrow = false) {
+    m_View.Reset();
+    m_Handle.Draw(drawPath, drawArrow);
+    return m_View.DrawCalls();
+  }
+  static void SetRoute(const tagLonLat& origin, const std::vector<tagLonLat>& dests) {
+    GetRouteManager().GetPathManager().SetOrgPoint(origin);
+    GetRouteManager().GetPathManager().SetDestPoints(dests);
+  }
+
+  fakes::LogCapture m_Log;
+  std::unique_ptr<CNavPath> m_Path;
+  fakes::RecordingMapView m_View;
+  AdvicePathRenderEx m_Handle;
+  std::vector<AdvicePathSizeSetting> m_Table;
+};
+
+// ---- Records -------------------------------------------------------------------------
+
+TEST(AdvicePathClrSettingTest, DefaultsAndFieldOrder) {
+  const AdvicePathClrSetting defaults;
+  EXPECT_EQ(defaults.pathColor, 0x000711F5u);
+  EXPECT_EQ(defaults.pathBorderColor, 0x0092121Bu);
+  EXPECT_EQ(defaults.arrowColor, 0x00FFFFFFu);
+  EXPECT_EQ(defaults.arrowBorderColor, 0x00000000u);
+  AdvicePathClrSetting set(1, 2, 3, 4);
+  EXPECT_EQ(set.pathColor, 1u);
+  EXPECT_EQ(set.arrowBorderColor, 4u);
+  set = defaults;
+  EXPECT_EQ(set.pathBorderColor, 0x0092121Bu);
+}
+
+TEST(AdvicePathSizeSettingTest, AssignmentCopiesAllElevenFields) {
+  AdvicePathSizeSetting a = Row(3);
+  AdvicePathSizeSetting b = Row(9);
+  b = a;
+  EXPECT_EQ(b.pathWidth, 103);
+  EXPECT_EQ(b.arrowHeadBorderParam, 603);
+  EXPECT_EQ(b.arrowHeadHalfWidth, 6);
+  b = b;  // self-assignment keeps the row
+  EXPECT_EQ(b.arrowWidth, 303);
+}
+
+// ---- Handle life cycle ----------------------------------------------------------------
+
+TEST(AdvicePathRenderExTest, HandleIsAVirtualTablePointerAndARenderer) {
+  EXPECT_EQ(sizeof(AdvicePathRenderEx), 2 * sizeof(void*));
+}
+
+TEST(AdvicePathRenderExTest, FreshHandleHasTheDefaultColours) {
+  AdvicePathRenderEx handle;
+  AdvicePathClrSetting colors(1, 1, 1, 1);
+  ASSERT_TRUE(handle.GetClr(colors));
+  EXPECT_EQ(colors.pathColor, 0x000711F5u);
+  EXPECT_EQ(colors.arrowColor, 0x00FFFFFFu);
+}
+
+TEST(AdvicePathRenderExTest, CopiesDriveTheSameRendererAndOutliveTheirSource) {
+  auto original = std::make_unique<AdvicePathRenderEx>();
+  AdvicePathRenderEx copy(*original);
+  original->SetClr(AdvicePathClrSetting(1, 2, 3, 4));
+  AdvicePathClrSetting seen;
+  ASSERT_TRUE(copy.GetClr(seen));
+  EXPECT_EQ(seen.arrowColor, 3u);
+  original.reset();  // the shared renderer stays alive for the copy
+  ASSERT_TRUE(copy.GetClr(seen));
+  EXPECT_EQ(seen.pathBorderColor, 2u);
+}
+
+TEST(AdvicePathRenderExTest, AssignmentReleasesTheOldRendererAndSharesTheNew) {
+  // Under the sanitizers a lost renderer is a leak and a second delete a double free.
+  AdvicePathRenderEx a;
+  AdvicePathRenderEx b;
+  a.SetClr(AdvicePathClrSetting(5, 5, 5, 5));
+  b = a;
+  AdvicePathClrSetting seen;
+  ASSERT_TRUE(b.GetClr(seen));
+  EXPECT_EQ(seen.pathColor, 5u);
+  b = b;
+  a = b;
+  ASSERT_TRUE(a.GetClr(seen));
+  EXPECT_EQ(seen.pathColor, 5u);
+  AdvicePathRenderEx c;
+  a = c;  // b alone holds the first renderer now
+  ASSERT_TRUE(b.GetClr(seen));
+  EXPECT_EQ(seen.pathColor, 5u);
+}
+
+TEST(AdvicePathRenderExTest, ProcessWideHandleIsNeverClosed) {
+  AdvicePathRenderEx& shared = GetAdvicePath();
+  EXPECT_EQ(&shared, &GetAdvicePath());
+  EXPECT_FALSE(ClosePathRender(&shared));
+  AdvicePathClrSetting colors;
+  EXPECT_TRUE(shared.GetClr(colors));  // still usable
+  EXPECT_TRUE(ClosePathRender(nullptr));
+}
+
+TEST(AdvicePathRenderExTest, NewPathRenderDrawsOnTheGivenViewOrTheDefault) {
+  auto path = fakes::MakePath(fakes::GuidesEast({1.0, 0.0}, {100.0}));
+  std::vector<AdvicePathSizeSetting> table = Table(8);
+  fakes::RecordingMapView view(0);
+  AdvicePathRenderEx* own = NewPathRender(path.get(), &view);
+  ASSERT_NE(own, nullptr);
+  ASSERT_EQ(own->SetSize(table.data(), 8, 30), 1);
+  own->Draw(true, false);
+  EXPECT_EQ(view.DrawCalls().size(), 2u);
+  EXPECT_TRUE(ClosePathRender(own));
+
+  AdvicePathRenderEx* onDefault = NewPathRender(path.get(), nullptr);
+  ASSERT_NE(onDefault, nullptr);
+  ASSERT_EQ(onDefault->SetSize(table.data(), 8, 30), 1);
+  onDefault->Draw(true, false);
+  auto& defaultView =
+      dynamic_cast<Torvane::CDisplayListMapView&>(Torvane::CMapCreate::GetMapService(nullptr));
+  EXPECT_EQ(defaultView.GetCalls().size(), 2u);
+  EXPECT_TRUE(ClosePathRender(onDefault));
+  defaultView.ClearCalls();
+}
+
+TEST(AdvicePathRenderExTest, NewPathRenderWithoutPathDrawsNoRoute) {
+  fakes::RecordingMapView view(0);
+  std::vector<AdvicePathSizeSetting> table = Table(8);
+  AdvicePathRenderEx* handle = NewPathRender(nullptr, &view);
+  ASSERT_NE(handle, nullptr);
+  handle->SetSize(table.data(), 8, 30);
+  handle->Draw(true, false);
+  EXPECT_TRUE(view.DrawCalls().empty());
+  EXPECT_TRUE(ClosePathRender(handle));
+}
+
+TEST_F(AdvicePathRenderTest, SetPathNullKeepsThePreviousPath) {
+  SetTable(8);
+  EXPECT_FALSE(m_Handle.SetPath(nullptr));
+  EXPECT_EQ(Frame().size(), 6u);  // three edges, two passes
+}
+
+// ---- SetSize ---------------------------------------------------------------------------
+
+TEST_F(AdvicePathRenderTest, SetSizeCopiesTheTableAndLogsItsCost) {
+  std::vector<AdvicePathSizeSetting> table = Table(8);
+  ASSERT_EQ(m_Handle.SetSize(table.data(), 8, 30), 1);
+  table[1].pathWidth = 9999;  // the caller's table is not referenced afterwards
+  EXPECT_EQ(Frame()[3].width, 101);
+  ASSERT_EQ(m_Log.Lines().size(), 2u);
+  EXPECT_EQ(m_Log.Lines()[0].function, "AdvicePathRender::SetSize");
+  EXPECT_EQ(m_Log.Lines()[0].file, "source/render/advicepathrender.cpp");
+  EXPECT_THAT(m_Log.Lines()[0].text, MatchesRegex("timerSetSize::[0-9]+\\.[0-9]{6}ms"));
+  EXPECT_THAT(m_Log.Lines()[1].text,
+              MatchesRegex("memcnterSetSize::PhsMem:[0-9]+KB VirMem:[0-9]+KB"));
+}
+
+TEST_F(AdvicePathRenderTest, SetSizeFailuresLogAndKeepThePreviousTable) {
+  SetTable(8, 30);
+  m_Log.Clear();
+  std::vector<AdvicePathSizeSetting> other = Table(2);
+  const struct {
+    const char* what;
+    AdvicePathSizeSetting* table;
+    int count;
+    int priority;
+    const char* text;
+  } cases[] = {
+      {"null table", nullptr, 4, 300, "AdvicePathSizeSetting is NULL \n"},
+      {"no rows", other.data(), 0, 300, "AdvicePathSizeSetting is NULL \n"},
+      {"negative count", other.data(), -1, 0, "new AdvicePathSizeSetting failed \n"},
+      // 100 million rows would take 4.4 GB: refused before the caller's rows are read.
+      {"over 4 GiB", other.data(), 100000000, 0, "new AdvicePathSizeSetting failed \n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    m_Log.Clear();
+    EXPECT_EQ(m_Handle.SetSize(c.table, c.count, -1), 0);
+    ASSERT_EQ(m_Log.Lines().size(), 1u);
+    EXPECT_EQ(m_Log.Lines()[0].priority, c.priority);
+    EXPECT_EQ(m_Log.Lines()[0].function, "AdvicePathRender::SetSize");
+    EXPECT_EQ(m_Log.Lines()[0].text, c.text);
+  }
+  // Still the eight-row table at row 1.
+  EXPECT_THAT(Widths(Frame()), ElementsAre(201, 201, 201, 101, 101, 101));
+}
+
+// ---- Draw: route polyline ---------------------------------------------------------------
+
+TEST_F(AdvicePathRenderTest, RouteIsDrawnBorderPassFirstThenInnerPass) {
+  SetTable(8);
+  m_View.Reset();
+  m_Handle.Draw(true, false);
+  const std::vector<RecordedCall>& calls = m_View.Calls();
+  ASSERT_EQ(calls.size(), 8u);
+  EXPECT_EQ(calls[0].op, RecordedCall::kGetScale);
+  EXPECT_EQ(calls[1].op, RecordedCall::kGetScaleIndex);
+  EXPECT_EQ(calls[1].scale, 1000.0);  // GetScale's answer passed on
+  const AdvicePathClrSetting colors;
+  for (int i = 0; i < 6; ++i) {
+    const RecordedCall& call = calls[2 + i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(call.op, RecordedCall::kPolyline);
+    EXPECT_EQ(call.style, 0);
+    EXPECT_EQ(call.count, 3);
+    EXPECT_EQ(call.color, i < 3 ? colors.pathBorderColor : colors.pathColor);
+    EXPECT_EQ(call.width, i < 3 ? 201 : 101);
+  }
+  // Each pass walks the edges in route order, straight from the path's arrays.
+  PathGuid second;
+  ASSERT_TRUE(m_Path->GetGuideAt(1, second));
+  EXPECT_EQ(calls[3].points[0].lon, second.firstPts[0].lon);
+  EXPECT_EQ(calls[6].points[2].lon, second.firstPts[2].lon);
+}
+
+TEST_F(AdvicePathRenderTest, RouteWidthsArriveAsTheirLow16Bits) {
+  m_Table = Table(8);
+  m_Table[1].pathWidth = 65536;
+  m_Table[1].pathBorderWidth = 65536 + 7;
+  m_Handle.SetSize(m_Table.data(), 8, 30);
+  EXPECT_THAT(Widths(Frame()), ElementsAre(7, 7, 7, 0, 0, 0));
+  m_Table[1].pathWidth = -1;
+  m_Handle.SetSize(m_Table.data(), 8, 30);
+  EXPECT_EQ(Frame()[3].width, 65535);
+}
+
+TEST_F(AdvicePathRenderTest, NothingIsDrawnBeforeATableButTheScaleIsRead) {
+  m_View.Reset();
+  m_Handle.Draw(true, true);
+  ASSERT_EQ(m_View.Calls().size(), 2u);
+  EXPECT_EQ(m_View.Calls()[0].op, RecordedCall::kGetScale);
+  ASSERT_EQ(m_Log.NonInfoLines().size(), 1u);
+  EXPECT_EQ(m_Log.NonInfoLines()[0].priority, 800);
+  EXPECT_EQ(m_Log.NonInfoLines()[0].function, "AdvicePathRender::AutoSetCurScale");
+  EXPECT_EQ(m_Log.NonInfoLines()[0].text, "m_CurScale > = m_SizeSetCnt \n");
+}
+
+TEST_F(AdvicePathRenderTest, ScaleIndexPastTheTableFallsBackToRowFive) {
+  SetTable(8);
+  m_Log.Clear();
+  m_View.SetScaleIndex(7);  // the last row: used as it is
+  EXPECT_EQ(Frame()[0].width, 207);
+  EXPECT_TRUE(m_Log.NonInfoLines().empty());
+  m_View.SetScaleIndex(8);  // equal to the row count: row 5
+  EXPECT_EQ(Frame()[0].width, 205);
+  ASSERT_EQ(m_Log.NonInfoLines().size(), 1u);
+  EXPECT_EQ(m_Log.NonInfoLines()[0].text, "m_CurScale > = m_SizeSetCnt \n");
+}
+
+TEST_F(AdvicePathRenderTest, FallbackRowOutsideASmallTableUsesTheLastRow) {
+  // Fault: the fallback row 5 was read past the end of a table of fewer than six rows.
+  SetTable(3);
+  m_View.SetScaleIndex(3);
+  EXPECT_THAT(Widths(Frame()), ElementsAre(202, 202, 202, 102, 102, 102));
+}
+
+TEST_F(AdvicePathRenderTest, NegativeScaleIndexUsesRowZero) {
+  // Fault: a negative index from the map view was read before the table.
+  SetTable(3);
+  m_View.SetScaleIndex(-4);
+  EXPECT_THAT(Widths(Frame()), ElementsAre(200, 200, 200, 100, 100, 100));
+  m_View.SetScaleIndex(std::numeric_limits<int>::min());
+  EXPECT_EQ(Frame()[0].width, 200);
+}
+
+TEST_F(AdvicePathRenderTest, DrawingSwitchedOffStillReadsTheScale) {
+  SetTable(8);
+  SetRoute({1.0, 0.0}, {{1.0, 0.5}});
+  m_Handle.EnableDrawRedLine(true);
+  m_Handle.EnableDrawing(false);
+  m_View.Reset();
+  m_Handle.Draw(true, true);
+  ASSERT_EQ(m_View.Calls().size(), 2u);  // GetScale, GetScaleIndex: not even the red line
+  m_Handle.EnableDrawing(true);
+  EXPECT_EQ(Frame(true, false).size(), 7u);
+}
+
+TEST_F(AdvicePathRenderTest, MissingMapViewLogsEveryFrameAndDrawsNothing) {
+  SetTable(8);
+  EXPECT_TRUE(m_Handle.SetDrawParm(nullptr));
+  m_Log.Clear();
+  m_Handle.Draw(true, true);
+  m_Handle.Draw(true, true);
+  EXPECT_TRUE(m_View.DrawCalls().empty());
+  ASSERT_EQ(m_Log.Lines().size(), 2u);
+  for (const LogLine& line : m_Log.Lines()) {
+    EXPECT_EQ(line.priority, 0);
+    EXPECT_EQ(line.function, "AdvicePathRender::AutoSetCurScale");
+    EXPECT_EQ(line.text, "mp_MapView is NULL \n");
+  }
+}
+
+TEST_F(AdvicePathRenderTest, PathWithoutPositionsLogsInEveryFrameThatAsksForIt) {
+  CNavPath empty;
+  SetTable(8);
+  m_Handle.SetPath(&empty);
+  m_Log.Clear();
+  EXPECT_TRUE(Frame(true, false).empty());
+  EXPECT_TRUE(Frame(true, false).empty());
+  EXPECT_TRUE(Frame(false, false).empty());
+  ASSERT_EQ(m_Log.Lines().size(), 2u);
+  EXPECT_EQ(m_Log.Lines()[1].priority, 300);
+  EXPECT_EQ(m_Log.Lines()[1].function, "AdvicePathRender::DrawPath");
+  EXPECT_EQ(m_Log.Lines()[1].text, "mp_Path->GetFirstPosition() failed \n");
+}
+
+TEST_F(AdvicePathRenderTest, EdgeThePathCannotDeliverIsSkipped) {
+  // Fault: a failed GetEdge left its count and points unset and they were drawn anyway.
+  CNavPath path;
+  std::vector<CPathGuideInput> guides = fakes::GuidesEast({1.0, 0.0}, {100.0, 200.0});
+  path.AddGuide(guides[0]);
+  CPathGuideInput noGeometry;
+  noGeometry.hasRefPoint = true;
+  noGeometry.refPoint = {2.0, 2.0};
+  path.AddGuide(noGeometry);
+  path.AddGuide(guides[1]);
+  SetTable(8);
+  m_Handle.SetPath(&path);
+  const std::vector<RecordedCall> calls = Frame();
+  ASSERT_EQ(calls.size(), 4u);
+  for (const RecordedCall& call : calls) EXPECT_EQ(call.count, 2);
+}
+
+// ---- Red line -----------------------------------------------------------------------------
+
+TEST_F(AdvicePathRenderTest, RedLineUnder200KmIsOneSegment) {
+  SetTable(8);
+  m_Handle.EnableDrawRedLine(true);
+  const tagLonLat origin = {1.0, 0.0};
+  SetRoute(origin, {fakes::MetresNorth(origin, 199999.0)});
+  const std::vector<RecordedCall> calls = Frame(false, false);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].count, 2);
+  EXPECT_EQ(calls[0].style, 0);
+  EXPECT_EQ(calls[0].color, 255u);
+  EXPECT_EQ(calls[0].width, 2);
+  EXPECT_EQ(calls[0].points[0].lat, 0.0);
+  EXPECT_EQ(calls[0].points[1].lat, fakes::MetresNorth(origin, 199999.0).lat);
+}
+
+TEST_F(AdvicePathRenderTest, RedLineFrom200KmIsTenEqualSteps) {
+  SetTable(8);
+  m_Handle.EnableDrawRedLine(true);
+  const tagLonLat origin = {1.0, 10.0};
+  tagLonLat dest = fakes::MetresNorth(origin, 200000.0);
+  dest.lon = 1.5;
+  // Nudge the destination until the geodesy service measures at least 200000 m.
+  tagLonLat ends[2] = {origin, dest};
+  while (LineLength(2, ends) < 200000.0) ends[1].lat = std::nextafter(ends[1].lat, 90.0);
+  dest = ends[1];
+  SetRoute(origin, {dest, {50.0, 50.0}});  // only the first destination counts
+  const std::vector<RecordedCall> calls = Frame(false, false);
+  ASSERT_EQ(calls.size(), 1u);
+  ASSERT_EQ(calls[0].count, 11);
+  EXPECT_EQ(calls[0].points[0].lat, origin.lat);
+  EXPECT_EQ(calls[0].points[10].lat, dest.lat);
+  EXPECT_NEAR(calls[0].points[5].lon, 1.25, 1e-12);
+  EXPECT_NEAR(calls[0].points[5].lat, (origin.lat + dest.lat) / 2.0, 1e-12);
+  EXPECT_NEAR(calls[0].points[3].lat, origin.lat + (dest.lat - origin.lat) * 0.3, 1e-12);
+}
+
+TEST_F(AdvicePathRenderTest, RedLineBetweenEqualPointsIsStillDrawn) {
+  SetTable(8);
+  m_Handle.EnableDrawRedLine(true);
+  SetRoute({3.0, 4.0}, {{3.0, 4.0}});
+  const std::vector<RecordedCall> calls = Frame(false, false);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].count, 2);
+}
+
+TEST_F(AdvicePathRenderTest, RedLineWithoutOriginOrDestinationLogsEachFrame) {
+  SetTable(8);
+  m_Handle.EnableDrawRedLine(true);
+  GetRouteManager().GetPathManager().SetDestPoints({{1.0, 1.0}});
+  m_Log.Clear();
+  EXPECT_TRUE(Frame(false, false).empty());  // no origin
+  GetRouteManager().GetPathManager().SetOrgPoint({1.0, 0.0});
+  GetRouteManager().GetPathManager().SetDestPoints({});
+  EXPECT_TRUE(Frame(false, false).empty());  // no destination
+  ASSERT_EQ(m_Log.Lines().size(), 2u);
+  for (const LogLine& line : m_Log.Lines()) {
+    EXPECT_EQ(line.priority, 300);
+    EXPECT_EQ(line.function, "AdvicePathRender::DrawRedLine");
+    EXPECT_EQ(line.text, "Kestrix NO OrgPoint or DestPoint");
+  }
+}
+
+TEST_F(AdvicePathRenderTest, RedLineOfANonNumberDrawsNothing) {
+  // Fault: a NaN length was converted to an integer step count.
+  SetTable(8);
+  m_Handle.EnableDrawRedLine(true);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const tagLonLat dest : {tagLonLat{nan, 1.0}, tagLonLat{1.0, inf}}) {
+    SetRoute({1.0, 0.0}, {dest});
+    EXPECT_TRUE(Frame(false, false).empty());
+  }
+}
+
+TEST_F(AdvicePathRenderTest, RedLineIsTheLastCallWithOrWithoutAPath) {
+  SetTable(8);
+  m_Handle.EnableDrawRedLine(true);
+  SetRoute({1.0, 0.0}, {{1.0, 0.5}});
+  std::vector<RecordedCall> calls = Frame(true, false);
+  ASSERT_EQ(calls.size(), 7u);
+  EXPECT_EQ(calls.back().color, 255u);
+  m_Handle.Clear();  // forgets the path: the red line stays
+  calls = Frame(true, false);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].count, 2);
+}
+
+}  // namespace
