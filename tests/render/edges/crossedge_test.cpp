@@ -186,8 +186,8 @@ TEST_F(CCrossEdgeTest, ReverseSwapsWithinTheCountAndIgnoresIndexOutside) {
 // --- Header and fills from a guide -------------------------------------------------------
 
 TEST_F(CCrossEdgeTest, HeaderFromSecondPolylineReadsItsOwnFields) {
-  const tagLonLat second[] = {{121.0, 31.0}, {121.0, 31.001}};
-  m_Guide.secondPts = const_cast<tagLonLat*>(second);
+  tagLonLat second[] = {{121.0, 31.0}, {121.0, 31.001}};
+  m_Guide.secondPts = second;
   m_Guide.secondPtNum = 2;
   m_Guide.secondAttr1 = 3;
   m_Guide.secondAttr2 = 4;
