@@ -12,11 +12,11 @@
 // Log lines are switched off (category at error) so that the numbers measure the renderer,
 // not the host's appenders.
 #include <benchmark/benchmark.h>
-#include <log4cpp/Category.hh>
-#include <log4cpp/Priority.hh>
 
 #include <cmath>
 #include <cstdio>
+#include <log4cpp/Category.hh>
+#include <log4cpp/Priority.hh>
 #include <memory>
 #include <vector>
 
@@ -29,7 +29,9 @@
 
 namespace {
 
-void QuietLog() { log4cpp::Category::getInstance("pathRender").setPriority(log4cpp::Priority::ERROR); }
+void QuietLog() {
+  log4cpp::Category::getInstance("pathRender").setPriority(log4cpp::Priority::ERROR);
+}
 
 // `guides` guides of `pointsPerGuide` points, about 30 m apart, winding east then north.
 std::unique_ptr<CNavPath> MakeRoute(int guides, int pointsPerGuide) {
@@ -91,7 +93,10 @@ void BM_SetTurnInfo(benchmark::State& state) {
   for (auto _ : state) handle.SetTurnInfo(turn, path.get());
   state.SetComplexityN(guides);
 }
-BENCHMARK(BM_SetTurnInfo)->Arg(10000)->Arg(100000)->Complexity(benchmark::oN)
+BENCHMARK(BM_SetTurnInfo)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMicrosecond);
 
 void BM_TracedOperation(benchmark::State& state) {

@@ -91,6 +91,7 @@ class CCrossPathEdges {
   const CPath* mp_Path;                   // Borrowed: must stay alive until the next SetCrossInfo
   CCrossEdgeVector m_FromEdges;           // owned edges of the window, nearest the turn first
   CCrossEdgeVector m_EdgeVec;             // owned strokes of the arrow, in the direction of travel
+  long m_GuideWalkLimit;                  // guides: the longest walk along the path
 };
 
 #endif  // ADVICEPATH_RENDER_CROSSPATHEDGES_H_

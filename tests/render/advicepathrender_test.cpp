@@ -481,7 +481,6 @@ TEST_F(AdvicePathRenderTest, RedLineIsTheLastCallWithOrWithoutAPath) {
   EXPECT_EQ(calls[0].count, 2);
 }
 
-
 // ---- Big arrow -----------------------------------------------------------------------------
 
 // A turn on the fixture's kind of route: ten guides of 100 m east, the turn from guide 4 to
@@ -653,7 +652,8 @@ struct Xy {
 };
 Xy ToXy(const tagLonLat& origin, const tagLonLat& p) {
   const double kMetresPerDegree = fakes::kMetresPerDegree;
-  return {(p.lon - origin.lon) * kMetresPerDegree * std::cos(origin.lat * 3.14159265358979323846 / 180.0),
+  return {(p.lon - origin.lon) * kMetresPerDegree *
+              std::cos(origin.lat * 3.14159265358979323846 / 180.0),
           (p.lat - origin.lat) * kMetresPerDegree};
 }
 
@@ -701,10 +701,9 @@ TEST(AdvicePathRenderFrameTest, StrokesFollowARealisticJunctionAndEndWhereTheySh
   std::vector<CPathGuideInput> guides;
   for (std::size_t start = 0; start + 1 < line.size(); start += 50) {
     const std::size_t end = std::min(start + 50, line.size() - 1);
-    guides.push_back(fakes::Guide(
-        std::vector<tagLonLat>(line.begin() + static_cast<long>(start),
-                               line.begin() + static_cast<long>(end) + 1),
-        start < 200 ? "Avenue" : "Street"));
+    guides.push_back(fakes::Guide(std::vector<tagLonLat>(line.begin() + static_cast<long>(start),
+                                                         line.begin() + static_cast<long>(end) + 1),
+                                  start < 200 ? "Avenue" : "Street"));
   }
   ASSERT_EQ(guides.size(), 7u);
   auto path = fakes::MakePath(guides);

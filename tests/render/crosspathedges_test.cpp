@@ -31,7 +31,8 @@ constexpr double kDegPerMetre = 1.0 / fakes::kMetresPerDegree;
 
 std::vector<std::string> StrokeNames(const CCrossPathEdges& edges) {
   std::vector<std::string> names;
-  for (int i = 0; i < edges.GetCrossEdgeCount(); ++i) names.push_back(edges.GetCrossEdge(i)->GetName());
+  for (int i = 0; i < edges.GetCrossEdgeCount(); ++i)
+    names.push_back(edges.GetCrossEdge(i)->GetName());
   return names;
 }
 
@@ -65,8 +66,7 @@ std::vector<std::string> Names(int first, int last) {
 class CCrossPathEdgesTest : public ::testing::Test {
  protected:
   CCrossPathEdgesTest()
-      : m_Start{1.0, 0.0},
-        m_Path(MakePath(GuidesEast(m_Start, std::vector<double>(20, 100.0)))) {}
+      : m_Start{1.0, 0.0}, m_Path(MakePath(GuidesEast(m_Start, std::vector<double>(20, 100.0)))) {}
 
   // The builder on a route whose guide lengths are given, the turn from `enter` to `exit`.
   void UseRoute(const std::vector<double>& lengths, int pointsPerGuide = 2) {
@@ -89,18 +89,20 @@ class CCrossPathEdgesTest : public ::testing::Test {
 // ---- Free functions --------------------------------------------------------------------
 
 TEST(IsSamePointTest, ToleranceIsStrictAndAsymmetricForDifference) {
-  const tagLonLat a = {10.0, 20.0};
+  // Differences from 0 are exact, so the cases sit exactly on the tolerance.
+  const tagLonLat a = {0.0, 0.0};
   const struct {
     tagLonLat b;
     int same;
     int diff;
   } cases[] = {
-      {{10.0, 20.0}, 1, 0},
-      {{10.0 + 2.9e-6, 20.0 - 2.9e-6}, 1, 0},
-      {{10.0 + 3e-6, 20.0}, 0, 1},  // longitude exactly at the tolerance: different
-      {{10.0, 20.0 + 3e-6}, 0, 0},  // latitude exactly at it: neither same nor different
-      {{10.0, 20.0 + 3.1e-6}, 0, 1},
-      {{9.0, 20.0}, 0, 1},
+      {{0.0, 0.0}, 1, 0},
+      {{2.9e-6, -2.9e-6}, 1, 0},
+      {{3e-6, 0.0}, 0, 1},  // longitude exactly at the tolerance: different
+      {{-3e-6, 0.0}, 0, 1},
+      {{0.0, 3e-6}, 0, 0},  // latitude exactly at it: neither same nor different
+      {{0.0, 3.1e-6}, 0, 1},
+      {{-1.0, 0.0}, 0, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.b.lon << "," << c.b.lat);
@@ -273,7 +275,7 @@ TEST_F(CCrossPathEdgesTest, AfterTurnShortGuideWithinToleranceDoesNotStopTheWalk
   ASSERT_EQ(Generate(1, 2, 100, 50, 5, 11), 0);
   EXPECT_THAT(StrokeNames(m_Edges), ElementsAre("g1", "g2", "g3", "g4", "g5"));
   // g5 overshoots by 99: 100 - 99 = 1 m would be shorter than R, so R is kept.
-  ExpectLengths(m_Edges, {50, 100, 10, 100, 11});
+  ExpectLengths(m_Edges, {50, 100, 100, 10, 11});
 }
 
 TEST_F(CCrossPathEdgesTest, AfterTurnOvershootingGuideShorterThanTheReserveIsWhole) {
