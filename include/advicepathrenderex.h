@@ -14,6 +14,8 @@
 #ifndef ADVICEPATHRENDEREX_H_
 #define ADVICEPATHRENDEREX_H_
 
+#include <type_traits>
+
 #if defined(ADVICEPATHRENDER_BUILDING)
 #define ADVICEPATHRENDER_EXPORT __attribute__((visibility("default")))
 #else
@@ -36,6 +38,7 @@ struct ADVICEPATHRENDER_EXPORT AdvicePathClrSetting {
   // The four colours in field order; each keeps its low 32 bits.
   AdvicePathClrSetting(unsigned long pathClr, unsigned long pathBorderClr, unsigned long arrowClr,
                        unsigned long arrowBorderClr);
+  AdvicePathClrSetting(const AdvicePathClrSetting& other) = default;
   // Copies the four colours; returns the target.
   AdvicePathClrSetting& operator=(const AdvicePathClrSetting& other);
 };
@@ -44,7 +47,7 @@ static_assert(sizeof(AdvicePathClrSetting) == 16, "four 32-bit colours");
 // One row of the size table; row i holds the sizes for map scale index i. Widths are the
 // map view's units (pixels for a screen view), lengths are metres along the road. A row
 // holds whatever the application writes into it: there is no constructor.
-struct ADVICEPATHRENDER_EXPORT AdvicePathSizeSetting {
+struct AdvicePathSizeSetting {
   int pathWidth;             // route width, inner pass; the view receives its low 16 bits
   int pathBorderWidth;       // route width, border pass; the view receives its low 16 bits
   int arrowWidth;            // arrow stroke width, inner pass
@@ -57,10 +60,13 @@ struct ADVICEPATHRENDER_EXPORT AdvicePathSizeSetting {
   int arrowHeadLength;       // metres from the arrowhead's tip to the middle of its base
   int arrowHeadHalfWidth;    // metres from the middle of the base to each base corner
 
-  // Copies all eleven fields; returns the target.
-  AdvicePathSizeSetting& operator=(const AdvicePathSizeSetting& other);
+  // Copies all eleven fields as one block; returns the target. Defined here, so that a row
+  // stays an aggregate that can be brace-initialised and copied like a C struct.
+  AdvicePathSizeSetting& operator=(const AdvicePathSizeSetting& other) = default;
 };
 static_assert(sizeof(AdvicePathSizeSetting) == 44, "eleven 32-bit integers");
+static_assert(std::is_trivially_copyable<AdvicePathSizeSetting>::value,
+              "rows are copied as blocks");
 
 // The handle the application holds. It owns one renderer (none when the renderer could not
 // be allocated; then every operation does nothing and returns false or 0).

@@ -7,7 +7,7 @@
 set -eu
 lib=${1:?usage: check_exports.sh LIBRARY}
 [ -r "$lib" ] || { echo "check_exports: cannot read $lib" >&2; exit 2; }
-symbols=$(nm -D --defined-only -C "$lib" | sed -E 's/^[0-9a-fA-F]+ [A-Za-z] //') || {
+symbols=$(nm -D --defined-only -C "$lib" | sed -E -e 's/^[0-9a-fA-F]+ [A-Za-z] //' -e 's/@@?[A-Za-z0-9_.]+$//') || {
   echo "check_exports: nm failed on $lib" >&2; exit 2; }
 [ -n "$symbols" ] || { echo "check_exports: $lib exports nothing" >&2; exit 1; }
 stray=$(printf '%s\n' "$symbols" | grep -v -E \

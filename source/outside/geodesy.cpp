@@ -1,7 +1,6 @@
 // Notation: lon, lat in degrees; phi = latitude in radians; R = kEarthRadiusMetres.
 #include "geodesy.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -17,10 +16,12 @@ double SegmentLength(double lon1, double lat1, double lon2, double lat2) {
   // Half-angle sines of the latitude and longitude differences (radians).
   const double sinHalfDPhi = std::sin((lat2 - lat1) * kRadPerDeg / 2.0);
   const double sinHalfDLambda = std::sin((lon2 - lon1) * kRadPerDeg / 2.0);
-  // Haversine of the central angle; clamped so rounding never leaves asin's domain.
+  // Haversine of the central angle. Its root is clamped so that rounding never leaves asin's
+  // domain, written so that a NaN (a coordinate that is not a number) stays NaN.
   const double a =
       sinHalfDPhi * sinHalfDPhi + std::cos(phi1) * std::cos(phi2) * sinHalfDLambda * sinHalfDLambda;
-  return 2.0 * kEarthRadiusMetres * std::asin(std::min(1.0, std::sqrt(a)));
+  const double root = std::sqrt(a);
+  return 2.0 * kEarthRadiusMetres * std::asin(root > 1.0 ? 1.0 : root);
 }
 
 double SegmentLength(const tagLonLat& a, const tagLonLat& b) {

@@ -14,6 +14,7 @@ constexpr double kEarthRadiusMetres = 6371008.8;
 
 // Great-circle distance in metres between (lon1, lat1) and (lon2, lat2), in degrees:
 // a = sin^2(dlat/2) + cos(lat1) cos(lat2) sin^2(dlon/2); d = 2R asin(min(1, sqrt(a))).
+// NaN when a coordinate is NaN or infinite.
 double SegmentLength(double lon1, double lat1, double lon2, double lat2);
 
 // The same for two points.

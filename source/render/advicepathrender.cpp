@@ -121,8 +121,7 @@ int AdvicePathRender::SetSize(const AdvicePathSizeSetting* table, int count, int
   }
   delete[] mp_SizeSet;
   mp_SizeSet = nullptr;
-  std::memcpy(static_cast<void*>(copy), table,
-              static_cast<std::size_t>(count) * sizeof(AdvicePathSizeSetting));
+  std::memcpy(copy, table, static_cast<std::size_t>(count) * sizeof(AdvicePathSizeSetting));
   mp_SizeSet = copy;
   m_SizeSetCnt = count;
   m_MaxTurnScale = maxTurnScale;

@@ -1,7 +1,6 @@
 // The exported handle, the two settings records and the three free functions.
 #include "advicepathrenderex.h"
 
-#include <cstring>
 #include <new>
 
 #include "advicepathrender.h"
@@ -25,11 +24,6 @@ AdvicePathClrSetting& AdvicePathClrSetting::operator=(const AdvicePathClrSetting
   pathBorderColor = other.pathBorderColor;
   arrowColor = other.arrowColor;
   arrowBorderColor = other.arrowBorderColor;
-  return *this;
-}
-
-AdvicePathSizeSetting& AdvicePathSizeSetting::operator=(const AdvicePathSizeSetting& other) {
-  std::memmove(static_cast<void*>(this), &other, sizeof *this);
   return *this;
 }
 

@@ -44,13 +44,16 @@ void ReversePathGuids(PathGuid* guids, int n) {
   }
 }
 
-CCrossPathEdges::CCrossPathEdges() : m_TurnInfo(), mp_Path(nullptr) {
+CCrossPathEdges::CCrossPathEdges()
+    : m_TurnInfo(), mp_Path(nullptr), m_GuideWalkLimit(kDefaultGuideWalkLimit) {
   ResetPathGuids();
   std::memset(&m_EnterGuide, 0, sizeof m_EnterGuide);
   std::memset(&m_ExitGuide, 0, sizeof m_ExitGuide);
 }
 
 CCrossPathEdges::~CCrossPathEdges() = default;
+
+void CCrossPathEdges::SetGuideWalkLimit(long guides) { m_GuideWalkLimit = guides; }
 
 void CCrossPathEdges::ResetPathGuids() {
   for (PathGuid& slot : m_PathGuids) {
@@ -82,7 +85,8 @@ void CCrossPathEdges::SetCrossInfo(const CPath* path, const CTurnInfo& turnInfo)
   }
   ResetPathGuids();
   // Walk to the guide entering the turn, keeping the last ten guides in the ring.
-  for (long walked = 0;; ++walked) {
+  long walked = 0;
+  for (;;) {
     m_PathGuids[k] = tmpGuid;
     k = (k + 1) % kPathGuidWindow;
     if (IsSamePoint(tmpGuid.refPoint, m_EnterGuide.refPoint)) {
@@ -94,7 +98,7 @@ void CCrossPathEdges::SetCrossInfo(const CPath* path, const CTurnInfo& turnInfo)
       ResetPathGuids();  // the path ended before the turn
       return;
     }
-    if (walked >= kMaxGuideWalk) {
+    if (++walked > m_GuideWalkLimit) {
       PATHRENDER_LOG(kLogError, "CCrossPathEdges::SetCrossInfo",
                      "mp_Path->GetNextGuid() walked past the guide limit \n");
       ResetPathGuids();
@@ -167,7 +171,7 @@ int CCrossPathEdges::GenerateCrossEdges(double exitLength, double enterLength, d
         failed = true;  // the path ends inside the turn
         break;
       }
-      if (++walked > kMaxGuideWalk) {
+      if (++walked > m_GuideWalkLimit) {
         PATHRENDER_LOG(kLogError, "CCrossPathEdges::GenerateCrossEdges",
                        "mp_Path->GetNextGuid() walked past the guide limit \n");
         failed = true;
@@ -189,7 +193,7 @@ int CCrossPathEdges::GenerateCrossEdges(double exitLength, double enterLength, d
     std::memcpy(&tmpGuid, &m_ExitGuide, sizeof tmpGuid);
     for (;;) {
       if (mp_Path->GetNextGuid(tmpGuid, tmpGuid) == 0) break;  // the path ends: success
-      if (++walked > kMaxGuideWalk) {
+      if (++walked > m_GuideWalkLimit) {
         PATHRENDER_LOG(kLogError, "CCrossPathEdges::GenerateCrossEdges",
                        "mp_Path->GetNextGuid() walked past the guide limit \n");
         failed = true;

@@ -20,9 +20,9 @@ class CPath;
 // Slots of the guide window.
 constexpr int kPathGuidWindow = 10;
 
-// The most guides a walk along a path takes before it gives up: far above any real route,
-// so it only stops a host path that cycles.
-constexpr long kMaxGuideWalk = 1000000;
+// The most guides a walk along a path takes by default before it gives up: far above any
+// real route, so it only stops a host path that cycles.
+constexpr long kDefaultGuideWalkLimit = 1000000;
 
 // 1 when both coordinates differ by less than 3e-6 degrees (strictly), else 0.
 int IsSamePoint(const tagLonLat& a, const tagLonLat& b);
@@ -41,13 +41,17 @@ class CCrossPathEdges {
   // Deletes the strokes, then the window's edges.
   virtual ~CCrossPathEdges();
 
+  // The most guides one walk along the path may take (kDefaultGuideWalkLimit after
+  // construction). A walk that reaches it logs a line and fails as if the path ended there.
+  void SetGuideWalkLimit(long guides);
+
   // Takes the next manoeuvre. A null path only forgets the path (the turn, the window and
   // m_FromEdges keep their contents, GenerateCrossEdges fails until a path is set). With a
   // path (borrowed): copies the turn and its enter and exit guides, walks the path from its
   // first guide to the guide that matches the enter guide, and keeps the last ten guides
   // walked as edges of m_FromEdges, nearest the turn first. When the path has no first
-  // position, no first guide, or ends (or exceeds kMaxGuideWalk guides) before the enter
-  // guide, m_FromEdges stays empty; the first two and the walk bound write a log line.
+  // position, no first guide, or ends (or exceeds the guide walk limit) before the enter
+  // guide, m_FromEdges stays empty; all but the path's end write a log line.
   void SetCrossInfo(const CPath* path, const CTurnInfo& turnInfo);
 
   // Cuts the arrow's strokes into m_EdgeVec, in the direction of travel: about `enterLength`
@@ -56,8 +60,8 @@ class CCrossPathEdges {
   // `tolerance` metres of a target; the last stroke, when cut, is never shorter than
   // `reserve` metres unless the path ends first. Returns 0, or -1 with m_EdgeVec empty: no
   // path, a tolerance that is negative or exceeds either length, an end-of-route turn, no
-  // guides before the turn, a failed append, or a path that ends (or exceeds kMaxGuideWalk
-  // guides) inside the turn. All lengths are metres.
+  // guides before the turn, a failed append, a path that ends inside the turn, or a walk
+  // past the guide walk limit. All lengths are metres.
   int GenerateCrossEdges(double exitLength, double enterLength, double tolerance, double reserve);
 
   // Writes the arrowhead triangle into points[0..2] (tip, right base corner, left base
@@ -87,6 +91,7 @@ class CCrossPathEdges {
   const CPath* mp_Path;                   // Borrowed: must stay alive until the next SetCrossInfo
   CCrossEdgeVector m_FromEdges;           // owned edges of the window, nearest the turn first
   CCrossEdgeVector m_EdgeVec;             // owned strokes of the arrow, in the direction of travel
+  long m_GuideWalkLimit;                  // guides: the longest walk along the path
 };
 
 #endif  // ADVICEPATH_RENDER_CROSSPATHEDGES_H_

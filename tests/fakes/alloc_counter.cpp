@@ -9,17 +9,29 @@ namespace {
 std::atomic<long> g_Allocations{0};
 std::atomic<int> g_FailNext{0};
 
-// Returns null when a failure was asked for, else malloc's answer (never null for size 0).
-void* Allocate(std::size_t size) {
+// Counts one allocation; true when it is to fail (one of the failures asked for).
+bool CountAndFail() {
   ++g_Allocations;
   int pending = g_FailNext.load();
   while (pending > 0) {
-    if (g_FailNext.compare_exchange_weak(pending, pending - 1)) return nullptr;
+    if (g_FailNext.compare_exchange_weak(pending, pending - 1)) return true;
   }
-  return std::malloc(size == 0 ? 1 : size);
+  return false;
+}
+
+// Null when a failure was asked for, else malloc's answer (never null for size 0).
+void* Allocate(std::size_t size) {
+  return CountAndFail() ? nullptr : std::malloc(size == 0 ? 1 : size);
 }
 
 }  // namespace
+
+// The core grows its point and edge arrays with realloc; executables that link this file are
+// linked with --wrap=realloc, so those calls land here and are counted too.
+extern "C" void* __real_realloc(void* p, std::size_t size);
+extern "C" void* __wrap_realloc(void* p, std::size_t size) {
+  return CountAndFail() ? nullptr : __real_realloc(p, size);
+}
 
 namespace fakes {
 

@@ -63,4 +63,14 @@ TEST(GeodesyTest, RoundingNeverLeavesTheArcSineDomain) {
   EXPECT_NEAR(SegmentLength(10.0, 45.0, -170.0, -45.0), 20015114.442035925, 1e-3);
 }
 
+TEST(GeodesyTest, CoordinatesThatAreNotNumbersGiveNoDistance) {
+  // Fault: the clamp to 1 turned a NaN haversine into half the earth's circumference.
+  const double nan = std::nan("");
+  const double inf = HUGE_VAL;
+  EXPECT_TRUE(std::isnan(SegmentLength(nan, 0.0, 1.0, 1.0)));
+  EXPECT_TRUE(std::isnan(SegmentLength(0.0, inf, 1.0, 1.0)));
+  const tagLonLat pts[] = {{0.0, 0.0}, {nan, 0.0}, {1.0, 0.0}};
+  EXPECT_TRUE(std::isnan(LineLength(3, pts)));
+}
+
 }  // namespace

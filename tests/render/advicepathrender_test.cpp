@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -478,6 +479,272 @@ TEST_F(AdvicePathRenderTest, RedLineIsTheLastCallWithOrWithoutAPath) {
   calls = Frame(true, false);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].count, 2);
+}
+
+// ---- Big arrow -----------------------------------------------------------------------------
+
+// A turn on the fixture's kind of route: ten guides of 100 m east, the turn from guide 4 to
+// guide 5, a table whose rows ask for 50 m before, 50 m + 11 m after, a 10 m head 6 m wide.
+class AdvicePathRenderTurnTest : public AdvicePathRenderTest {
+ protected:
+  AdvicePathRenderTurnTest() {
+    m_Path = fakes::MakePath(fakes::GuidesEast({1.0, 0.0}, std::vector<double>(10, 100.0)));
+    m_Handle.SetPath(m_Path.get());
+    SetTable(8);
+    m_Handle.SetTurnInfo(fakes::MakeTurn(*m_Path, 4, 5), m_Path.get());
+    m_Log.Clear();
+  }
+  static bool IsArrowCall(const RecordedCall& call) {
+    const AdvicePathClrSetting colors;
+    return call.color == colors.arrowColor || call.color == colors.arrowBorderColor;
+  }
+  static std::size_t ArrowCalls(const std::vector<RecordedCall>& calls) {
+    std::size_t n = 0;
+    for (const RecordedCall& call : calls) n += IsArrowCall(call) ? 1 : 0;
+    return n;
+  }
+};
+
+TEST_F(AdvicePathRenderTurnTest, FrameDrawsRouteThenArrowInFixedOrderWithDefaultColours) {
+  const std::vector<RecordedCall> calls = Frame(true, true);
+  // Route 10 + 10; strokes: 50 m of g4, g5 (exit), 50 m of g6... cut to 61 m: 3 per pass.
+  ASSERT_EQ(calls.size(), 20u + 3 + 1 + 3 + 1);
+  for (int i = 0; i < 3; ++i) {
+    const RecordedCall& border = calls[20 + i];
+    EXPECT_EQ(border.op, RecordedCall::kPolyline);
+    EXPECT_EQ(border.style, 0);
+    EXPECT_EQ(border.color, 0x00000000u);
+    EXPECT_EQ(border.width, 401);  // arrowBorderWidth of row 1
+    const RecordedCall& inner = calls[24 + i];
+    EXPECT_EQ(inner.op, RecordedCall::kPolyline);
+    EXPECT_EQ(inner.color, 0x00FFFFFFu);
+    EXPECT_EQ(inner.width, 301);  // arrowWidth
+    EXPECT_EQ(inner.points.size(), border.points.size());
+  }
+  const RecordedCall& outline = calls[23];
+  EXPECT_EQ(outline.op, RecordedCall::kPolyline);
+  EXPECT_EQ(outline.count, 3);
+  EXPECT_EQ(outline.style, 601);  // arrowHeadBorderParam
+  EXPECT_EQ(outline.color, 0x00000000u);
+  EXPECT_EQ(outline.width, 0x00000000);  // the colour again
+  const RecordedCall& fill = calls[27];
+  EXPECT_EQ(fill.op, RecordedCall::kPolygon);
+  EXPECT_EQ(fill.count, 3);
+  EXPECT_EQ(fill.style, 501);  // arrowHeadParam
+  EXPECT_EQ(fill.color, 0x00FFFFFFu);
+  EXPECT_EQ(fill.width, 0x00FFFFFF);
+  for (int p = 0; p < 3; ++p) {
+    EXPECT_EQ(outline.points[p].lon, fill.points[p].lon);
+    EXPECT_EQ(outline.points[p].lat, fill.points[p].lat);
+  }
+}
+
+TEST_F(AdvicePathRenderTurnTest, HeadLengthReachesTheCutAsReserveAndTheHeadAsItIs) {
+  // arrowHeadLength 10. With exit length 50 the cut guide g6 (600 m .. 700 m) keeps 61 m:
+  // T = 50 + 11 overshot by 39. The head's base lies 10 m behind its tip.
+  const std::vector<RecordedCall> calls = Frame(false, true);
+  ASSERT_EQ(calls.size(), 8u);
+  const RecordedCall& fill = calls.back();
+  EXPECT_NEAR(fill.points[0].lon, fakes::MetresEast({1.0, 0.0}, 661).lon, 1e-12);
+  EXPECT_NEAR(fill.points[1].lon, fakes::MetresEast({1.0, 0.0}, 651).lon, 1e-12);
+  // With exit length 0 the cut keeps the reserve itself: 11 m (10 x 1.1), not 10 m.
+  m_Table[1].arrowExitLength = 0;
+  m_Table[1].arrowLengthTolerance = 0;
+  m_Handle.SetSize(m_Table.data(), 8, 30);
+  const std::vector<RecordedCall> reserve = Frame(false, true);
+  ASSERT_EQ(reserve.size(), 8u);
+  EXPECT_NEAR(reserve.back().points[0].lon, fakes::MetresEast({1.0, 0.0}, 611).lon, 1e-12);
+  EXPECT_NEAR(reserve.back().points[1].lon, fakes::MetresEast({1.0, 0.0}, 601).lon, 1e-12);
+  const std::vector<LogLine> info = m_Log.LinesStartingWith("timerDrawTurn::");
+  ASSERT_EQ(info.size(), 2u);
+  EXPECT_EQ(info[0].function, "AdvicePathRender::DrawTurn");
+  EXPECT_THAT(m_Log.LinesStartingWith("memcnterDrawTurn::")[0].text,
+              MatchesRegex("memcnterDrawTurn::PhsMem:[0-9]+KB VirMem:[0-9]+KB"));
+}
+
+TEST_F(AdvicePathRenderTurnTest, HiddenArrowLogsEachFrameUntilTheNextTurn) {
+  m_Handle.ClearBigArrow();
+  EXPECT_EQ(ArrowCalls(Frame(true, true)), 0u);
+  EXPECT_EQ(Frame(true, true).size(), 20u);  // the route is still drawn
+  ASSERT_EQ(m_Log.Lines().size(), 2u);
+  for (const LogLine& line : m_Log.Lines()) {
+    EXPECT_EQ(line.priority, 800);
+    EXPECT_EQ(line.function, "AdvicePathRender::DrawTurn");
+    EXPECT_EQ(line.text, "m_isClearBigArrow is ture Or mp_MapView is NULL \n");
+  }
+  m_Handle.SetTurnInfo(fakes::MakeTurn(*m_Path, 4, 5), nullptr);  // no path: stays hidden
+  EXPECT_EQ(ArrowCalls(Frame(true, true)), 0u);
+  EXPECT_EQ(m_Log.Lines()[2].priority, 0);
+  EXPECT_EQ(m_Log.Lines()[2].function, "AdvicePathRender::SetTurnInfo");
+  EXPECT_EQ(m_Log.Lines()[2].text, "path is NULL \n");
+  m_Handle.SetTurnInfo(fakes::MakeTurn(*m_Path, 4, 5), m_Path.get());
+  EXPECT_EQ(ArrowCalls(Frame(true, true)), 8u);
+  EXPECT_EQ(m_Log.LinesStartingWith("timerSetTurnInfo::").size(), 1u);
+  EXPECT_EQ(m_Log.LinesStartingWith("memcnterSetTurnInfo::").size(), 1u);
+}
+
+TEST_F(AdvicePathRenderTurnTest, ClearForgetsRouteAndArrowUntilSetAgain) {
+  m_Handle.Clear();
+  EXPECT_TRUE(Frame(true, true).empty());
+  EXPECT_TRUE(Frame(true, true).empty());
+  const std::vector<LogLine> errors = m_Log.NonInfoLines();
+  ASSERT_EQ(errors.size(), 2u);
+  for (const LogLine& line : errors) {
+    EXPECT_EQ(line.priority, 300);
+    EXPECT_EQ(line.function, "AdvicePathRender::DrawTurn");
+    EXPECT_EQ(line.text, "GenerateCrossEdges failed \n");
+  }
+  m_Handle.SetTurnInfo(fakes::MakeTurn(*m_Path, 4, 5), m_Path.get());
+  EXPECT_EQ(Frame(true, true).size(), 8u);  // the arrow is back, the route is not
+  m_Handle.SetPath(m_Path.get());
+  EXPECT_EQ(Frame(true, true).size(), 28u);
+}
+
+TEST_F(AdvicePathRenderTurnTest, FailedArrowheadDrawsNoArrowAndSaysSo) {
+  // Enter and exit are the last guide: one stroke, which cannot carry a head.
+  m_Handle.SetTurnInfo(fakes::MakeTurn(*m_Path, 9, 9), m_Path.get());
+  m_Log.Clear();
+  EXPECT_EQ(ArrowCalls(Frame(true, true)), 0u);
+  ASSERT_EQ(m_Log.NonInfoLines().size(), 1u);
+  EXPECT_EQ(m_Log.NonInfoLines()[0].priority, 300);
+  EXPECT_EQ(m_Log.NonInfoLines()[0].text, "GenerateCrossEdges failed \n");
+  EXPECT_TRUE(m_Log.LinesStartingWith("timerDrawTurn::").empty());
+}
+
+TEST_F(AdvicePathRenderTurnTest, ArrowScaleLimitUsesTheViewsIndexNotTheClampedRow) {
+  SetTable(3, 4);
+  m_View.SetScaleIndex(7);  // falls back to 5 > 4: no arrow, though the row used is 2
+  EXPECT_EQ(ArrowCalls(Frame(true, true)), 0u);
+  m_View.SetScaleIndex(-1);  // -1 <= 4: the arrow, from row 0
+  const std::vector<RecordedCall> calls = Frame(true, true);
+  ASSERT_EQ(ArrowCalls(calls), 8u);
+  EXPECT_EQ(calls[20].width, 400);
+  m_View.SetScaleIndex(2);
+  EXPECT_EQ(ArrowCalls(Frame(true, true)), 8u);
+}
+
+TEST_F(AdvicePathRenderTurnTest, NegativeArrowScaleLimitNeverDrawsTheArrow) {
+  SetTable(8, -1);
+  for (int index : {0, 1, 7}) {
+    m_View.SetScaleIndex(index);
+    const std::vector<RecordedCall> calls = Frame(true, true);
+    EXPECT_EQ(ArrowCalls(calls), 0u);
+    EXPECT_EQ(calls.size(), 20u);
+  }
+}
+
+TEST_F(AdvicePathRenderTurnTest, ArrowComesBeforeTheRedLine) {
+  m_Handle.EnableDrawRedLine(true);
+  SetRoute({1.0, 0.0}, {{1.0, 0.5}});
+  const std::vector<RecordedCall> calls = Frame(true, true);
+  ASSERT_EQ(calls.size(), 29u);
+  EXPECT_EQ(calls[27].op, RecordedCall::kPolygon);
+  EXPECT_EQ(calls[28].color, 255u);
+}
+
+// ---- A whole frame on a realistic junction ------------------------------------------------
+
+// Local metres east and north of `origin` (equirectangular; good to centimetres over a few
+// kilometres).
+struct Xy {
+  double x;
+  double y;
+};
+Xy ToXy(const tagLonLat& origin, const tagLonLat& p) {
+  const double kMetresPerDegree = fakes::kMetresPerDegree;
+  return {(p.lon - origin.lon) * kMetresPerDegree *
+              std::cos(origin.lat * 3.14159265358979323846 / 180.0),
+          (p.lat - origin.lat) * kMetresPerDegree};
+}
+
+// Distance along `line` (metres from its start) of the point of `line` nearest to p, and
+// p's distance from it in `off`.
+double AlongLine(const std::vector<tagLonLat>& line, const tagLonLat& p, double& off) {
+  const tagLonLat origin = line.front();
+  const Xy q = ToXy(origin, p);
+  double best = 1e300;
+  double along = 0.0;
+  double run = 0.0;
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    const Xy a = ToXy(origin, line[i - 1]);
+    const Xy b = ToXy(origin, line[i]);
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double len = std::hypot(dx, dy);
+    double t = len > 0 ? ((q.x - a.x) * dx + (q.y - a.y) * dy) / (len * len) : 0.0;
+    t = std::max(0.0, std::min(1.0, t));
+    const double d = std::hypot(a.x + t * dx - q.x, a.y + t * dy - q.y);
+    if (d < best) {
+      best = d;
+      along = run + t * len;
+    }
+    run += len;
+  }
+  off = best;
+  return along;
+}
+
+TEST(AdvicePathRenderFrameTest, StrokesFollowARealisticJunctionAndEndWhereTheyShould) {
+  // A curving avenue of four guides (200 points) runs east into a junction; a street of
+  // three guides (150 points) leaves it north-east. Guides are 50 points each.
+  const tagLonLat junctionStart = {13.3889, 52.5170};
+  std::vector<tagLonLat> line;
+  for (int i = 0; i <= 200; ++i) {  // about 1.2 km east with a gentle bend
+    const double t = i / 200.0;
+    line.push_back({junctionStart.lon + 0.018 * t, junctionStart.lat + 0.0012 * std::sin(3.0 * t)});
+  }
+  const tagLonLat junction = line.back();
+  for (int i = 1; i <= 150; ++i) {  // about 900 m north-east, slightly curving
+    const double t = i / 150.0;
+    line.push_back({junction.lon + 0.008 * t + 0.0004 * t * t, junction.lat + 0.0055 * t});
+  }
+  std::vector<CPathGuideInput> guides;
+  for (std::size_t start = 0; start + 1 < line.size(); start += 50) {
+    const std::size_t end = std::min(start + 50, line.size() - 1);
+    guides.push_back(fakes::Guide(std::vector<tagLonLat>(line.begin() + static_cast<long>(start),
+                                                         line.begin() + static_cast<long>(end) + 1),
+                                  start < 200 ? "Avenue" : "Street"));
+  }
+  ASSERT_EQ(guides.size(), 7u);
+  auto path = fakes::MakePath(guides);
+  fakes::RecordingMapView view(2);
+  AdvicePathRenderEx* handle = NewPathRender(path.get(), &view);
+  ASSERT_NE(handle, nullptr);
+  AdvicePathSizeSetting row = {8, 12, 14, 20, 1, 2, 120, 80, 10, 30, 18};
+  std::vector<AdvicePathSizeSetting> table(6, row);
+  ASSERT_EQ(handle->SetSize(table.data(), 6, 4), 1);
+  handle->SetTurnInfo(fakes::MakeTurn(*path, 3, 4), path.get());
+  handle->Draw(true, true);
+  ASSERT_TRUE(ClosePathRender(handle));
+
+  const std::vector<RecordedCall> calls = view.DrawCalls();
+  ASSERT_GE(calls.size(), 14u + 2 * 2 + 2);
+  const std::size_t strokes = (calls.size() - 14 - 2) / 2;
+  ASSERT_EQ(calls.size(), 14 + 2 * strokes + 2);
+  EXPECT_EQ(calls[14 + strokes].count, 3);  // the outline between the two stroke passes
+  EXPECT_EQ(calls.back().op, RecordedCall::kPolygon);
+
+  // Every stroke point lies on the route, within a metre.
+  double junctionAlong = 0.0;
+  double off = 0.0;
+  junctionAlong = AlongLine(line, junction, off);
+  std::vector<double> along;
+  for (std::size_t s = 0; s < strokes; ++s) {
+    for (const tagLonLat& p : calls[14 + s].points) {
+      along.push_back(AlongLine(line, p, off));
+      EXPECT_LT(off, 1.0) << "stroke " << s;
+    }
+  }
+  // The strokes start 80 m before the junction (the enter length, cut exactly) ...
+  EXPECT_NEAR(junctionAlong - along.front(), 80.0, 0.5);
+  // ... and the head's tip lies past the exit guide by the exit length plus the reserve
+  // (120 + 33 m), give or take the tolerance of 10 m.
+  const double exitEnd = AlongLine(line, guides[4].points.back(), off);
+  const double tip = AlongLine(line, calls.back().points[0], off);
+  EXPECT_LT(off, 1.0);
+  EXPECT_NEAR(tip - exitEnd, 153.0, 10.0);
+  // The stroke passes run forward along the route.
+  for (std::size_t i = 1; i < along.size(); ++i) EXPECT_GE(along[i] + 1e-6, along[i - 1]);
 }
 
 }  // namespace

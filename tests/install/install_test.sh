@@ -1,0 +1,56 @@
+#!/bin/sh
+# install_test.sh BUILD_DIR SOURCE_DIR [with-program|without-program]
+# Installs the build into a fresh prefix, then builds and runs the example application
+# against the installed package twice: through CMake's find_package and through pkg-config.
+# Fails when a header, a library, a dependency or the SONAME is missing from the install.
+set -eu
+build=${1:?usage: install_test.sh BUILD_DIR SOURCE_DIR}
+source=${2:?usage: install_test.sh BUILD_DIR SOURCE_DIR}
+program=${3:-with-program}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix="$work/prefix"
+
+cmake --install "$build" --prefix "$prefix" > "$work/install.log"
+lib=$(find "$prefix" -name 'libadvicepathrender.so.*.*' | head -n 1)
+libdir=$(dirname "$lib")
+[ -n "$lib" ] || { echo "install_test: libadvicepathrender not installed"; exit 1; }
+readelf -d "$lib" | grep -q 'SONAME.*\[libadvicepathrender\.so\.1\]' ||
+  { echo "install_test: no SONAME libadvicepathrender.so.1"; readelf -d "$lib"; exit 1; }
+if [ "$program" = with-program ] && [ ! -x "$prefix/bin/advicepath" ]; then
+  echo "install_test: advicepath not installed"; exit 1
+fi
+
+# Every library of ours that a program needs must resolve inside the prefix.
+check_ldd() {
+  if ldd "$1" | grep -E 'libadvicepath' | grep -v -F "$prefix/" ; then
+    echo "install_test: $1 resolves a library of ours outside $prefix"; exit 1
+  fi
+  if ldd "$1" | grep -q 'not found'; then
+    echo "install_test: $1 has unresolved libraries"; ldd "$1"; exit 1
+  fi
+}
+
+expect_frame() {
+  out=$("$1")
+  echo "$out" | grep -q '^DrawPolygon count=3' ||
+    { echo "install_test: $1 drew no arrowhead"; echo "$out"; exit 1; }
+}
+
+echo "== CMake package"
+cmake -S "$source/examples" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" > "$work/cfg.log" ||
+  { cat "$work/cfg.log"; exit 1; }
+cmake --build "$work/cmake-build" > "$work/build.log" || { cat "$work/build.log"; exit 1; }
+check_ldd "$work/cmake-build/advicepath_example"
+expect_frame "$work/cmake-build/advicepath_example"
+
+echo "== pkg-config"
+export PKG_CONFIG_PATH="$libdir/pkgconfig"
+# shellcheck disable=SC2046
+c++ -std=c++17 -o "$work/pc_example" "$source/examples/example.cpp" \
+  $(pkg-config --cflags --libs advicepathrender) -Wl,-rpath,"$libdir"
+check_ldd "$work/pc_example"
+expect_frame "$work/pc_example"
+
+[ "$program" = with-program ] && check_ldd "$prefix/bin/advicepath"
+echo "install_test: passed"
