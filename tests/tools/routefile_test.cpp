@@ -86,7 +86,9 @@ TEST_F(CRouteFileTest, SampleHasTenGuidesSixTurnsAndItsAttribution) {
   EXPECT_EQ(route.turns[1].enter, 1);
   EXPECT_EQ(route.turns[1].exit, 3);
   EXPECT_EQ(route.turns[1].note, "roundabout, take exit 1 onto Crescent (left)");
-  EXPECT_FALSE(route.turn.has_value());
+  ASSERT_TRUE(route.turn.has_value());  // the default frame's turn: the last roundabout
+  EXPECT_EQ(route.turn->enter, 7);
+  EXPECT_EQ(route.turn->exit, 9);
   EXPECT_EQ(route.origin.lon, -2.273517);
   EXPECT_EQ(route.origin.lat, 53.486534);
   EXPECT_EQ(route.dest.lon, -2.275603);

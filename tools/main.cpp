@@ -1,0 +1,56 @@
+// advicepath: draws a route and its turn arrow with the route-guidance renderer library, as
+// an application would, into PNG or SVG pictures. See tools/advicepath.md.
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "framedecor.h"
+
+namespace {
+
+const char kHelp[] =
+    R"(Usage: advicepath COMMAND [ROUTE] [options]
+
+Commands:
+  render   draw one frame of a route (or one per turn) as PNG or SVG
+  turns    list a route's turns
+
+Without ROUTE both use the built-in sample route. "advicepath COMMAND --help" describes a
+command's options; "advicepath --version" prints the version.
+)";
+
+// Runs the command in args[0] on the rest; the exit status.
+int Dispatch(const std::vector<std::string>& args) {
+  // Nothing below throws by design; out of memory is the one exception left, and it gets a
+  // message instead of an abort.
+  try {
+    const std::string command = args.empty() ? std::string() : args[0];
+    const std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
+    if (command == "render") return tool::RunRender(rest);
+    if (command == "turns") return tool::RunTurns(rest);
+    if (command == "--help" || command == "-h") {
+      std::cout << kHelp;
+      return tool::kExitOk;
+    }
+    if (command == "--version") {
+      std::cout << "advicepath " << ADVICEPATH_VERSION << '\n';
+      return tool::kExitOk;
+    }
+    tool::ReportError(command.empty() ? "no command (see advicepath --help)"
+                                      : "unknown command " + command + " (see advicepath --help)");
+    return tool::kExitBadInput;
+  } catch (const std::exception& e) {
+    tool::ReportError(e.what());
+    return tool::kExitFailure;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int status = Dispatch(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+  tool::ReleaseFontCaches();
+  return status;
+}
