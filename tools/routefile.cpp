@@ -24,6 +24,10 @@ namespace {
 
 using nlohmann::json;
 
+// Stands for a member that is absent. A named object, so that `present ? member : kAbsent`
+// is a reference to the member rather than a copy of it.
+const json kAbsent;
+
 std::string Index(const std::string& where, std::size_t i) {
   return where + "[" + std::to_string(i) + "]";
 }
@@ -54,7 +58,8 @@ bool ParseGuide(const json& feature, const std::string& where, CRouteGuide& guid
             (typed ? " (" + (*geometry)["type"].get<std::string>() + ")" : std::string());
     return false;
   }
-  const json& coordinates = geometry->contains("coordinates") ? (*geometry)["coordinates"] : json();
+  const json& coordinates =
+      geometry->contains("coordinates") ? (*geometry)["coordinates"] : kAbsent;
   const std::string at = where + ".geometry.coordinates";
   if (!coordinates.is_array() || coordinates.size() < 2) {
     error = at + ": a guide needs at least two points";
@@ -68,7 +73,7 @@ bool ParseGuide(const json& feature, const std::string& where, CRouteGuide& guid
   for (std::size_t k = 0; k < coordinates.size(); ++k) {
     if (!ReadLonLat(coordinates[k], Index(at, k), guide.points[k], error)) return false;
   }
-  const json& properties = feature.contains("properties") ? feature["properties"] : json();
+  const json& properties = feature.contains("properties") ? feature["properties"] : kAbsent;
   if (properties.is_null()) return true;
   if (!properties.is_object()) {
     error = where + ".properties: must be an object";
