@@ -1,7 +1,6 @@
 #include "calldump.h"
 
 #include <nlohmann/json.hpp>
-#include <utility>
 
 namespace tool {
 
@@ -9,22 +8,15 @@ CCallDumpView::CCallDumpView(Torvane::CMapService& inner) : m_Inner(inner) {}
 
 CCallDumpView::~CCallDumpView() = default;
 
-void CCallDumpView::Record(Torvane::CDrawCall::Op op, const tagLonLat* points, int count, int style,
-                           unsigned color, int width) {
-  Torvane::CDrawCall call{op, {}, count, style, color, width};
-  if (points != nullptr && count > 0) call.points.assign(points, points + count);
-  m_Calls.push_back(std::move(call));
-}
-
 void CCallDumpView::DrawPolyline(const tagLonLat* points, int count, int style, unsigned color,
                                  int width) {
-  Record(Torvane::CDrawCall::kPolyline, points, count, style, color, width);
+  m_Recorded.DrawPolyline(points, count, style, color, width);
   m_Inner.DrawPolyline(points, count, style, color, width);
 }
 
 void CCallDumpView::DrawPolygon(const tagLonLat* points, int count, int style, unsigned color,
                                 int width) {
-  Record(Torvane::CDrawCall::kPolygon, points, count, style, color, width);
+  m_Recorded.DrawPolygon(points, count, style, color, width);
   m_Inner.DrawPolygon(points, count, style, color, width);
 }
 

@@ -33,14 +33,12 @@ class CCallDumpView : public Torvane::CMapService {
   int GetScaleIndex(double scale) override;
 
   // The draw calls so far, in order, their points copied.
-  const std::vector<Torvane::CDrawCall>& Calls() const { return m_Calls; }
+  const std::vector<Torvane::CDrawCall>& Calls() const { return m_Recorded.GetCalls(); }
 
  private:
-  void Record(Torvane::CDrawCall::Op op, const tagLonLat* points, int count, int style,
-              unsigned color, int width);
-
-  Torvane::CMapService& m_Inner;            // Borrowed: the view that paints
-  std::vector<Torvane::CDrawCall> m_Calls;  // every draw call, in order
+  Torvane::CMapService& m_Inner;  // Borrowed: the view that paints
+  // Keeps every draw call. Its own GetScale, which would empty it, is never called.
+  Torvane::CDisplayListMapView m_Recorded;
 };
 
 // The calls as JSON text, ending in a newline.
