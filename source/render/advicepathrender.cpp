@@ -188,7 +188,8 @@ const AdvicePathSizeSetting& AdvicePathRender::CurrentRow() const {
 void AdvicePathRender::DrawPath() {
   Torvane::CMapService* view = MapView();
   if (mp_Path == nullptr || view == nullptr) return;
-  if (mp_Path->GetFirstPosition() == nullptr) {
+  const void* first = mp_Path->GetFirstPosition();
+  if (first == nullptr) {
     PATHRENDER_LOG(kLogError, "AdvicePathRender::DrawPath",
                    "mp_Path->GetFirstPosition() failed \n");
     return;
@@ -197,12 +198,13 @@ void AdvicePathRender::DrawPath() {
   // Widths reach the view as their low 16 bits.
   const unsigned short pathWidth = static_cast<unsigned short>(row.pathWidth);
   const unsigned short pathBorderWidth = static_cast<unsigned short>(row.pathBorderWidth);
-  DrawPathPass(*view, m_ClrSetting.pathBorderColor, pathBorderWidth);
-  DrawPathPass(*view, m_ClrSetting.pathColor, pathWidth);
+  DrawPathPass(*view, first, m_ClrSetting.pathBorderColor, pathBorderWidth);
+  DrawPathPass(*view, mp_Path->GetFirstPosition(), m_ClrSetting.pathColor, pathWidth);
 }
 
-void AdvicePathRender::DrawPathPass(Torvane::CMapService& view, unsigned color, int width) {
-  for (const void* pos = mp_Path->GetFirstPosition(); pos != nullptr; pos = mp_Path->GetNext(pos)) {
+void AdvicePathRender::DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color,
+                                    int width) {
+  for (const void* pos = first; pos != nullptr; pos = mp_Path->GetNext(pos)) {
     unsigned short ptNum = 0;
     tagLonLat* pts = nullptr;
     // An edge the path cannot deliver is skipped; the rest of the route is still drawn.

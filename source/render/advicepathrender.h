@@ -74,8 +74,8 @@ class AdvicePathRender {
   const AdvicePathSizeSetting& CurrentRow() const;
   // The route polyline, border pass over every edge, then inner pass.
   void DrawPath();
-  // One pass over the route's edges in one colour and width.
-  void DrawPathPass(Torvane::CMapService& view, unsigned color, int width);
+  // One pass over the route's edges from position `first`, in one colour and width.
+  void DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color, int width);
   // The big arrow: strokes and head, border pass then inner pass.
   void DrawTurn();
   // The straight red line from the route's origin to its first destination.
