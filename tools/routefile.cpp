@@ -279,8 +279,8 @@ bool CheckTurn(const CRouteFile& route, const CRouteTurn& turn, const std::strin
     error = where + ": enter " + std::to_string(turn.enter) + guides;
   } else if (turn.exit < 0 || turn.exit > last) {
     error = where + ": exit " + std::to_string(turn.exit) + guides;
-  } else if (turn.enter >= turn.exit) {
-    error = where + ": enter " + std::to_string(turn.enter) + " must come before exit " +
+  } else if (turn.enter > turn.exit) {
+    error = where + ": enter " + std::to_string(turn.enter) + " comes after exit " +
             std::to_string(turn.exit);
   } else if (turn.type < 0 || turn.type > kMaxTurnType) {
     error = where + ": type " + std::to_string(turn.type) + " is not 0 to 9";

@@ -41,7 +41,8 @@ struct CRouteGuide {
 
 struct CRouteTurn {
   int enter = 0;  // index of the guide entering the turn node
-  int exit = 1;   // index of the guide leaving it; enter < exit < number of guides
+  int exit = 1;   // index of the guide leaving it; enter <= exit < number of guides (equal:
+                  // a turn at the end of one guide)
   int type = 0;   // a NAV_TURN_TYPE_tag value, 0 to 9 (1: route ends, no arrow)
   std::string note;
 };
@@ -77,7 +78,7 @@ struct CRouteFile {
 // "<fileName>: <problem>" for malformed JSON (with line and column), a document that is not
 // a FeatureCollection, a feature that is not a LineString, a guide with fewer than two
 // points or more than 65535, a coordinate that is not a number or lies outside (-180, 180) x
-// (-90, 90), a turn outside the route or with enter >= exit, a size row with a missing or
+// (-90, 90), a turn outside the route or with enter > exit, a size row with a missing or
 // unknown field, or a member of the wrong type; `route` is then undefined.
 bool ParseRouteText(const std::string& text, const std::string& fileName, CRouteFile& route,
                     std::string& error);
@@ -90,7 +91,7 @@ bool LoadRouteFile(const std::string& path, CRouteFile& route, std::string& erro
 // sample)" in messages. False only for a program built from a broken sample.
 bool LoadSampleRoute(CRouteFile& route, std::string& error);
 
-// Checks that `turn` lies on `route`: enter and exit guides exist, enter < exit, and the
+// Checks that `turn` lies on `route`: enter and exit guides exist, enter <= exit, and the
 // type is 0 to 9. False with "<where>: <problem>" otherwise.
 bool CheckTurn(const CRouteFile& route, const CRouteTurn& turn, const std::string& where,
                std::string& error);

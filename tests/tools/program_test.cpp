@@ -95,7 +95,7 @@ TEST_F(CProgramTest, EachBadRequestGetsOneLineStatusTwoAndNoFile) {
       {"render bad.geojson", "bad.geojson: line 1, column 44: malformed JSON"},
       {"render --sizes bad.geojson", "bad.geojson: line 1, column 44: malformed JSON"},
       {"render --turn 6", "(built-in sample): --turn 6: the route has 6 turns"},
-      {"render --enter 3 --exit 2", "(built-in sample): --enter/--exit: enter 3 must come before"},
+      {"render --enter 3 --exit 2", "(built-in sample): --enter/--exit: enter 3 comes after exit 2"},
       {"render --enter 3", "render: --enter and --exit go together"},
       {"render --scale-index 13", "render: --scale-index: '13' is not a whole number from 0 to 12"},
       {"render --size 800", "render: --size: '800' is not WIDTHxHEIGHT"},
