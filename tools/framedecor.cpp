@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "imagemapview.h"
+
 namespace tool {
 
 namespace {
@@ -15,7 +17,6 @@ namespace {
 struct CRgb {
   double r, g, b;
 };
-constexpr CRgb kBackground = {0.953, 0.945, 0.925};  // warm light grey, like paper
 constexpr CRgb kInk = {0.13, 0.13, 0.13};
 constexpr CRgb kSoftInk = {0.35, 0.35, 0.35};
 constexpr CRgb kOriginGreen = {0.18, 0.62, 0.27};
@@ -163,7 +164,7 @@ double ScaleBarMetres(double metresPerPixel, double maxPixels) {
 
 void PaintBackground(cairo_t* cr, const CWebMercator& projection) {
   cairo_save(cr);
-  SetRgb(cr, kBackground);
+  SetSourceColor(cr, kBackgroundColor);
   cairo_rectangle(cr, 0, 0, projection.Width(), projection.Height());
   cairo_fill(cr);
   cairo_restore(cr);
@@ -207,6 +208,18 @@ void PaintLabels(cairo_t* cr, const CWebMercator& projection, const CFrameLabels
   }
   PaintTextBox(cr, attribution, width - kMarginPx / 2, projection.Height() - kMarginPx / 2,
                CAnchor::kBottomRight, width * 0.62, 0.75);
+  cairo_restore(cr);
+}
+
+void PaintCaption(cairo_t* cr, const CWebMercator& projection, const CFrameLabels& labels) {
+  cairo_save(cr);
+  // A hairline along the cell's edges, half of it inside: neighbouring cells share a line.
+  cairo_rectangle(cr, 0, 0, projection.Width(), projection.Height());
+  SetRgb(cr, kSoftInk, 0.5);
+  cairo_set_line_width(cr, 1.0);
+  cairo_stroke(cr);
+  PaintTextBox(cr, {{labels.title, 10.0, true, kInk}, {labels.details, 8.5, false, kSoftInk}}, 4.0,
+               4.0, CAnchor::kTopLeft, projection.Width() - 8.0, 0.85);
   cairo_restore(cr);
 }
 

@@ -11,20 +11,13 @@
 
 #include <string>
 
+#include "canvas.h"
 #include "lonlat.h"
 #include "projection.h"
 
 namespace tool {
 
-// The caption's lines (empty lines are left out) and the attribution text.
-struct CFrameLabels {
-  std::string title;        // the turn's roads, "Cockcroft Road -> Crescent"
-  std::string subtitle;     // the turn's note
-  std::string details;      // turn, guides, distance and scale
-  std::string attribution;  // one line per sentence, bottom right
-};
-
-// Fills the whole picture (projection.Width() x Height() pixels) with the background.
+// Fills the whole picture (projection.Width() x Height() pixels) with kBackgroundColor.
 void PaintBackground(cairo_t* cr, const CWebMercator& projection);
 
 // Marks the route's origin (green) and destination (dark) with small dots.
@@ -33,6 +26,10 @@ void PaintEndpoints(cairo_t* cr, const CWebMercator& projection, const tagLonLat
 
 // The scale bar (bottom left), the caption (top left) and the attribution (bottom right).
 void PaintLabels(cairo_t* cr, const CWebMercator& projection, const CFrameLabels& labels);
+
+// The small caption of a sheet's cell (top left): the title and the details in small type,
+// the subtitle and attribution left out; and a hairline along the cell's edges.
+void PaintCaption(cairo_t* cr, const CWebMercator& projection, const CFrameLabels& labels);
 
 // Releases the font caches that Cairo and fontconfig keep for the whole process once text
 // was drawn. Call once at exit, after the last Cairo object is gone: leak checkers report

@@ -1,9 +1,5 @@
 #include "jsonread.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -12,9 +8,6 @@
 namespace tool {
 
 namespace {
-
-// Files larger than this are refused rather than read: far above any route or size table.
-constexpr off_t kMaxFileBytes = off_t{256} << 20;
 
 // The parser's explanation without its prefix "[json.exception...] parse error at line L,
 // column C: ", on one line.
@@ -104,40 +97,6 @@ bool ReadBool(const nlohmann::json& value, const std::string& where, bool& resul
   }
   result = value.get<bool>();
   return true;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& text, std::string& error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    error = std::string("cannot read: ") + std::strerror(errno);
-    return false;
-  }
-  struct stat info;
-  bool ok = ::fstat(fd, &info) == 0;
-  if (!ok) {
-    error = std::string("cannot read: ") + std::strerror(errno);
-  } else if (!S_ISREG(info.st_mode)) {
-    error = S_ISDIR(info.st_mode) ? "cannot read: is a directory" : "cannot read: not a file";
-    ok = false;
-  } else if (info.st_size > kMaxFileBytes) {
-    error = "cannot read: larger than 256 MiB";
-    ok = false;
-  }
-  text.clear();
-  char buffer[65536];
-  while (ok) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got == 0) break;
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      error = std::string("cannot read: ") + std::strerror(errno);
-      ok = false;
-      break;
-    }
-    text.append(buffer, static_cast<std::size_t>(got));
-  }
-  ::close(fd);
-  return ok;
 }
 
 }  // namespace tool

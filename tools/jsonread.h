@@ -33,10 +33,6 @@ bool ReadLonLat(const nlohmann::json& value, const std::string& where, tagLonLat
 bool ReadBool(const nlohmann::json& value, const std::string& where, bool& result,
               std::string& error);
 
-// Reads a whole file into `text`. False with "cannot read: <system reason>" for a missing,
-// unreadable or non-regular file (a directory, say).
-bool ReadWholeFile(const std::string& path, std::string& text, std::string& error);
-
 }  // namespace tool
 
 #endif  // ADVICEPATH_TOOLS_JSONREAD_H_

@@ -15,9 +15,11 @@ const char kHelp[] =
 
 Commands:
   render   draw one frame of a route (or one per turn) as PNG or SVG
+  sheet    draw a grid of frames: a row per turn, a column per scale index
+  check    audit a size table, the colours and the route's turns against them
   turns    list a route's turns
 
-Without ROUTE both use the built-in sample route. "advicepath COMMAND --help" describes a
+Without ROUTE every command uses the built-in sample route. "advicepath COMMAND --help" describes a
 command's options; "advicepath --version" prints the version.
 )";
 
@@ -28,8 +30,16 @@ int Dispatch(const std::vector<std::string>& args) {
   try {
     const std::string command = args.empty() ? std::string() : args[0];
     const std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
-    if (command == "render") return tool::RunRender(rest);
-    if (command == "turns") return tool::RunTurns(rest);
+    const struct {
+      const char* name;
+      int (*run)(const std::vector<std::string>& args);
+    } kCommands[] = {{"render", tool::RunRender},
+                     {"sheet", tool::RunSheet},
+                     {"check", tool::RunCheck},
+                     {"turns", tool::RunTurns}};
+    for (const auto& entry : kCommands) {
+      if (command == entry.name) return entry.run(rest);
+    }
     if (command == "--help" || command == "-h") {
       std::cout << kHelp;
       return tool::kExitOk;

@@ -25,6 +25,15 @@ double ProjectY(double latDegrees) {
          std::log(std::tan(kPi / 4.0 + Radians(latDegrees) / 2.0));
 }
 
+// Longitude in degrees of projected metres east of the prime meridian.
+double UnprojectX(double x) { return x / CWebMercator::kSphereRadiusMetres * 180.0 / kPi; }
+
+// Latitude in degrees of projected metres north of the equator: phi = 2 atan(e^(Y/R)) - pi/2.
+double UnprojectY(double y) {
+  return (2.0 * std::atan(std::exp(y / CWebMercator::kSphereRadiusMetres)) - kPi / 2.0) * 180.0 /
+         kPi;
+}
+
 }  // namespace
 
 CWebMercator::CWebMercator(const tagLonLat& centre, double metresPerPixel, int widthPx,
@@ -41,6 +50,11 @@ CPixel CWebMercator::ToPixel(const tagLonLat& point) const {
   // that north is up.
   return {m_Width / 2.0 + (ProjectX(point.lon) - m_CentreX) / m_ProjectedPerPixel,
           m_Height / 2.0 - (ProjectY(point.lat) - m_CentreY) / m_ProjectedPerPixel};
+}
+
+tagLonLat CWebMercator::FromPixel(const CPixel& pixel) const {
+  return {UnprojectX(m_CentreX + (pixel.x - m_Width / 2.0) * m_ProjectedPerPixel),
+          UnprojectY(m_CentreY - (pixel.y - m_Height / 2.0) * m_ProjectedPerPixel)};
 }
 
 double ScaleForIndex(const std::vector<double>& ladder, int index) {

@@ -35,6 +35,11 @@ class CWebMercator {
   // coordinate that is not a number gives a position that is not one.
   CPixel ToPixel(const tagLonLat& point) const;
 
+  // The point (degrees) at pixel position `pixel`: the inverse of ToPixel. Positions beyond
+  // the projection's reach give longitudes outside (-180, 180) or latitudes that approach
+  // +-90; the caller checks validity.
+  tagLonLat FromPixel(const CPixel& pixel) const;
+
   double MetresPerPixel() const { return m_MetresPerPixel; }
   int Width() const { return m_Width; }
   int Height() const { return m_Height; }

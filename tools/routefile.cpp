@@ -7,6 +7,7 @@
 
 #include "embedded.h"
 #include "geodesy.h"
+#include "inputfile.h"
 #include "jsonread.h"
 #include "mapservice.h"
 #include "path.h"

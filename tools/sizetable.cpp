@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "embedded.h"
+#include "inputfile.h"
 #include "jsonread.h"
 
 namespace tool {
@@ -91,6 +92,17 @@ bool ParseSizeTable(const nlohmann::json& document, CSizeTable& table, std::stri
     table.maxTurnScale = static_cast<int>(value);
   }
   return true;
+}
+
+bool LoadSizeTableFile(const std::string& path, CSizeTable& table, std::string& error) {
+  std::string text;
+  nlohmann::json document;
+  if (ReadWholeFile(path, text, error) && ParseJsonText(text, document, error) &&
+      ParseSizeTable(document, table, error)) {
+    return true;
+  }
+  error = path + ": " + error;
+  return false;
 }
 
 bool LoadDefaultSizeTable(CSizeTable& table, std::string& error) {

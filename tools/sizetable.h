@@ -51,6 +51,10 @@ bool ParseSizeRows(const nlohmann::json& rowsJson, const std::string& where,
 // with a one-line message otherwise.
 bool ParseSizeTable(const nlohmann::json& document, CSizeTable& table, std::string& error);
 
+// Reads the size-table file at `path`. False with "<path>: <problem>" when the file cannot be
+// read ("cannot read: ...") or is not a table as ParseSizeTable reads it.
+bool LoadSizeTableFile(const std::string& path, CSizeTable& table, std::string& error);
+
 // Reads the built-in size table (data/sizes.json, compiled into the program). Its rows
 // match the scale ladder Torvane::CDisplayListMapView::DefaultLadder(): row i for scales up
 // to ladder[i] metres per pixel, the last row beyond the ladder. False with a message only

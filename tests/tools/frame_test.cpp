@@ -1,9 +1,13 @@
-// The sample's frame as the renderer library draws it: the program's --dump-calls against
-// what the library gives a recording view, and the pixels the image view paints.
+// The sample's frame as the renderer library draws it through the frame module the program
+// runs: the program's --dump-calls against what the library gives a recording view, the
+// pixels the image view paints, and where the picture's placement puts the arrow.
+#include "frame.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,12 +15,14 @@
 #include <cstring>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "advicepathrenderex.h"
 #include "calldump.h"
 #include "imagemapview.h"
+#include "inputfile.h"
 #include "jsonread.h"
 #include "mapservice.h"
 #include "path.h"
@@ -32,16 +38,15 @@ using Torvane::CDrawCall;
 
 const std::vector<double> kLadder = Torvane::CDisplayListMapView::DefaultLadder();
 
-// The sample route, its path and the built-in size table, and a way to draw the sample's
-// frame on any view through the exported interface, step by step as an application would.
+// The sample's frame as the program sets it up and draws it: the frame module on its
+// defaults, the sample's own turn.
 class CSampleFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(tool::LoadSampleRoute(m_Route, error)) << error;
-    ASSERT_TRUE(m_Route.turn.has_value());
-    ASSERT_TRUE(tool::BuildPath(m_Route, m_Path));
-    ASSERT_TRUE(tool::LoadDefaultSizeTable(m_Sizes, error)) << error;
+    ASSERT_TRUE(tool::LoadFrameSetup(tool::CCommandOptions(), m_Setup, error)) << error;
+    ASSERT_TRUE(tool::ChooseTurn(tool::CCommandOptions(), m_Setup, m_Turn, error)) << error;
+    ASSERT_TRUE(m_Turn.has_value());
   }
   ~CSampleFrameTest() override {
     GetRouteManager().GetPathManager().ClearOrgPoint();
@@ -50,31 +55,16 @@ class CSampleFrameTest : public ::testing::Test {
 
   // One frame of the sample's own turn on `view`, with the red line when `redLine`.
   void DrawSampleFrame(Torvane::CMapService& view, bool redLine) {
-    GetRouteManager().GetPathManager().SetOrgPoint(m_Route.origin);
-    GetRouteManager().GetPathManager().SetDestPoints({m_Route.dest});
-    AdvicePathRenderEx* handle = NewPathRender(&m_Path, &view);
-    ASSERT_NE(handle, nullptr);
-    std::vector<AdvicePathSizeSetting> table(m_Sizes.rows.size());
-    tool::FillSizeSettings(m_Sizes, table.data());
-    EXPECT_EQ(handle->SetSize(table.data(), static_cast<int>(table.size()), *m_Sizes.maxTurnScale),
-              1);
-    handle->EnableDrawRedLine(redLine);
-    CTurnInfo turn;
-    ASSERT_TRUE(turn.SetFromPath(m_Path, m_Route.turn->enter, m_Route.turn->exit,
-                                 static_cast<NAV_TURN_TYPE_tag>(m_Route.turn->type)));
-    handle->SetTurnInfo(turn, &m_Path);
-    handle->Draw(true, true);
-    ClosePathRender(handle);
+    m_Setup.redLine = redLine;
+    std::string error;
+    ASSERT_TRUE(tool::DrawFrame(m_Setup, &m_Turn->turn, view, error)) << error;
   }
 
   // The turn node: the last point of the guide entering the turn.
-  tagLonLat TurnNode() const {
-    return m_Route.guides[static_cast<std::size_t>(m_Route.turn->enter)].points.back();
-  }
+  tagLonLat TurnNode() const { return tool::TurnNode(m_Setup, m_Turn->turn); }
 
-  tool::CRouteFile m_Route;
-  CNavPath m_Path;
-  tool::CSizeTable m_Sizes;
+  tool::CFrameSetup m_Setup;
+  std::optional<tool::CChosenTurn> m_Turn;
 };
 
 // Runs the program with `arguments`; its exit status.
@@ -162,6 +152,39 @@ class CSampleImageTest : public CSampleFrameTest {
     cairo_surface_flush(m_Surface);
   }
 
+  // Draws the frame of `turn` at `scaleIndex` on a grey picture placed by the frame module,
+  // as `render` places it; the placement is kept in m_Plan.
+  void DrawPlanned(const tool::CRouteTurn& turn, int scaleIndex) {
+    std::string error;
+    ASSERT_TRUE(tool::PlanFrame(m_Setup, &turn, scaleIndex, kWidth, kHeight, m_Plan, error))
+        << error;
+    m_Projection = std::make_unique<tool::CWebMercator>(m_Plan.projection);
+    cairo_set_source_rgb(m_Cairo, 0.5, 0.5, 0.5);
+    cairo_paint(m_Cairo);
+    tool::CImageMapView view(m_Cairo, *m_Projection, kLadder);
+    ASSERT_TRUE(tool::DrawFrame(m_Setup, &turn, view, error)) << error;
+    cairo_surface_flush(m_Surface);
+  }
+
+  // The box of the pixels in the arrow's default colours, pure black or pure white: the
+  // arrow's, inset by the antialiased edge. False when there are none.
+  bool ArrowPixelBox(tool::CRect& box) const {
+    bool found = false;
+    for (int row = 0; row < kHeight; ++row) {
+      for (int column = 0; column < kWidth; ++column) {
+        const unsigned color = ColorAt({column + 0.5, row + 0.5});
+        if (color != 0x00000000u && color != 0x00FFFFFFu) continue;
+        box = found
+                  ? tool::CRect{std::min<double>(box.left, column), std::min<double>(box.top, row),
+                                std::max<double>(box.right, column),
+                                std::max<double>(box.bottom, row)}
+                  : tool::CRect{double(column), double(row), double(column), double(row)};
+        found = true;
+      }
+    }
+    return found;
+  }
+
   std::vector<tool::CPixel> Pixels(const CDrawCall& call) const {
     std::vector<tool::CPixel> pixels;
     for (const tagLonLat& point : call.points) pixels.push_back(m_Projection->ToPixel(point));
@@ -183,6 +206,7 @@ class CSampleImageTest : public CSampleFrameTest {
   cairo_t* m_Cairo;
   std::unique_ptr<tool::CWebMercator> m_Projection;
   std::vector<CDrawCall> m_Calls;
+  tool::CFramePlan m_Plan;
 };
 
 TEST_F(CSampleImageTest, ArrowColourLiesAlongTheStrokesAndRouteColourAlongTheRoute) {
@@ -260,6 +284,40 @@ TEST_F(CSampleImageTest, ArrowheadIsFilledAndBorderedInTheBorderColour) {
     EXPECT_EQ(ColorAt({middle.x + nx, middle.y + ny}), colors.arrowBorderColor) << corner;
     EXPECT_EQ(ColorAt({middle.x - 3 * nx, middle.y - 3 * ny}), colors.arrowColor) << corner;
   }
+}
+
+TEST_F(CSampleImageTest, ArrowCentringPutsTheWholeArrowInTheMiddleOfThePicture) {
+  for (std::size_t k = 0; k < m_Setup.route.turns.size(); ++k) {
+    for (const int scaleIndex : {1, 3, 6}) {
+      SCOPED_TRACE("turn " + std::to_string(k) + ", scale index " + std::to_string(scaleIndex));
+      DrawPlanned(m_Setup.route.turns[k], scaleIndex);
+      EXPECT_TRUE(m_Plan.arrowDrawn);
+      EXPECT_EQ(m_Plan.MaxOverflowPx(), 0.0);
+      tool::CRect box;
+      ASSERT_TRUE(ArrowPixelBox(box));
+      // Clear of the edges, and its middle on the picture's middle (pixel (i, j) spans i to
+      // i + 1), within the antialiased edge's pixel on either side.
+      EXPECT_GE(box.left, 1.0);
+      EXPECT_GE(box.top, 1.0);
+      EXPECT_LE(box.right, kWidth - 2.0);
+      EXPECT_LE(box.bottom, kHeight - 2.0);
+      EXPECT_NEAR((box.left + box.right + 1.0) / 2.0, kWidth / 2.0, 2.0);
+      EXPECT_NEAR((box.top + box.bottom + 1.0) / 2.0, kHeight / 2.0, 2.0);
+    }
+  }
+}
+
+TEST_F(CSampleImageTest, ArrowLargerThanThePictureRunsOutEquallyOnOppositeSides) {
+  // Turn 3's arrow covers two whole guides: some 1100 pixels tall at half a metre per pixel.
+  DrawPlanned(m_Setup.route.turns[3], 0);
+  ASSERT_TRUE(m_Plan.arrowDrawn);
+  EXPECT_GT(m_Plan.MaxOverflowPx(), 100.0);
+  EXPECT_NEAR(m_Plan.overflowPx.left, m_Plan.overflowPx.right, 1.0);
+  EXPECT_NEAR(m_Plan.overflowPx.top, m_Plan.overflowPx.bottom, 1.0);
+  tool::CRect box;
+  ASSERT_TRUE(ArrowPixelBox(box));
+  EXPECT_EQ(box.top, 0.0);
+  EXPECT_EQ(box.bottom, kHeight - 1.0);
 }
 
 }  // namespace

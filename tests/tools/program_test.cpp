@@ -1,12 +1,15 @@
 // The advicepath program from the command line: what it writes for good requests, and for
 // each kind of bad one a single line on standard error, exit status 2 and no file left.
+#include <cairo.h>
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -95,7 +98,8 @@ TEST_F(CProgramTest, EachBadRequestGetsOneLineStatusTwoAndNoFile) {
       {"render bad.geojson", "bad.geojson: line 1, column 44: malformed JSON"},
       {"render --sizes bad.geojson", "bad.geojson: line 1, column 44: malformed JSON"},
       {"render --turn 6", "(built-in sample): --turn 6: the route has 6 turns"},
-      {"render --enter 3 --exit 2", "(built-in sample): --enter/--exit: enter 3 comes after exit 2"},
+      {"render --enter 3 --exit 2",
+       "(built-in sample): --enter/--exit: enter 3 comes after exit 2"},
       {"render --enter 3", "render: --enter and --exit go together"},
       {"render --scale-index 13", "render: --scale-index: '13' is not a whole number from 0 to 12"},
       {"render --size 800", "render: --size: '800' is not WIDTHxHEIGHT"},
@@ -105,6 +109,14 @@ TEST_F(CProgramTest, EachBadRequestGetsOneLineStatusTwoAndNoFile) {
       {"render --out no/such/dir/route.png", "no/such/dir/route.png: cannot write:"},
       {"render --dump-calls d.json --all-turns all", "render: --dump-calls cannot be combined"},
       {"render a.geojson b.geojson", "render: one route file at most"},
+      {"render --center middle", "render: --center: 'middle' is not arrow, turn or route"},
+      {"sheet --turns 9", "(built-in sample): --turns 9: the route has 6 turns"},
+      {"sheet --scale-indices 3-1", "sheet: --scale-indices: '3-1' is not a list of numbers"},
+      {"sheet --scale-indices 0-2147483647", "sheet: --scale-indices: '0-2147483647' is not"},
+      {"sheet --cell 8000x8000", "sheet: 56000x48000 pixels is too large"},
+      {"sheet --out sheet.gif", "sheet.gif: the picture's name must end in .png or .svg"},
+      {"check --sizes missing.json", "missing.json: cannot read: No such file or directory"},
+      {"check --red-line", "check: unknown option --red-line"},
       {"turns --all", "turns: unknown option --all"},
       {"draw", "unknown command draw"},
   };
@@ -171,8 +183,88 @@ TEST_F(CProgramTest, LibraryLogLinesCarryPositionAndFunction) {
   EXPECT_EQ(run.err.find("\n\n"), std::string::npos) << run.err;
 }
 
+// A motorway exit: 600 m of carriageway heading east, a 556 m slip road, then the road it
+// joins. At one metre per pixel the arrow spans some 720 pixels from west to east.
+const char kRamp[] = R"({"type": "FeatureCollection",
+ "turns": [{"enter": 0, "exit": 1, "type": 5, "note": "take the exit"}],
+ "features": [
+  {"type": "Feature", "properties": {"name": "A1"},
+   "geometry": {"type": "LineString", "coordinates": [[8.0, 50.0], [8.008385, 50.0]]}},
+  {"type": "Feature", "properties": {"name": "exit 12"},
+   "geometry": {"type": "LineString", "coordinates": [[8.008385, 50.0], [8.016155, 49.9997]]}},
+  {"type": "Feature", "properties": {"name": "B3"},
+   "geometry": {"type": "LineString", "coordinates": [[8.016155, 49.9997], [8.020, 49.9997]]}}]})";
+
+TEST_F(CProgramTest, ArrowThatRunsOutIsDrawnAndReportedInOneLine) {
+  WriteFile("ramp.geojson", kRamp);
+  const CRun onTurn = Run("render ramp.geojson --center turn --out turn.png");
+  EXPECT_EQ(onTurn.status, 0);
+  EXPECT_EQ(onTurn.err.rfind("advicepath: warning: turn.png: the arrow of turn 0 of 1 at scale "
+                             "index 1 runs out of the 800x600 picture by ",
+                             0),
+            0u)
+      << onTurn.err;
+  EXPECT_EQ(onTurn.err.find('\n'), onTurn.err.size() - 1) << onTurn.err;
+  EXPECT_EQ(ReadFile(m_Dir + "/turn.png").substr(0, 4), "\x89PNG");
+  // Centred on the arrow by default, the same arrow fits.
+  const CRun onArrow = Run("render ramp.geojson --out arrow.png");
+  EXPECT_EQ(onArrow.status, 0);
+  EXPECT_EQ(onArrow.err, "");
+}
+
+TEST_F(CProgramTest, SheetHasACellPerTurnAndScaleIndexEachWithAnArrow) {
+  const CRun run = Run("sheet --turns 0,5 --scale-indices 1-3 --cell 200x150 --out grid.png");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  cairo_surface_t* sheet = cairo_image_surface_create_from_png((m_Dir + "/grid.png").c_str());
+  ASSERT_EQ(cairo_surface_status(sheet), CAIRO_STATUS_SUCCESS);
+  EXPECT_EQ(cairo_image_surface_get_width(sheet), 3 * 200);
+  EXPECT_EQ(cairo_image_surface_get_height(sheet), 2 * 150);
+  // Pure white comes only from the arrow (the captions' boxes are translucent).
+  const unsigned char* data = cairo_image_surface_get_data(sheet);
+  const int stride = cairo_image_surface_get_stride(sheet);
+  for (int row = 0; row < 2; ++row) {
+    for (int column = 0; column < 3; ++column) {
+      int white = 0;
+      for (int y = row * 150; y < (row + 1) * 150; ++y) {
+        for (int x = column * 200; x < (column + 1) * 200; ++x) {
+          std::uint32_t pixel;
+          std::memcpy(&pixel, data + y * stride + x * 4, 4);
+          white += (pixel & 0xFFFFFFu) == 0xFFFFFFu ? 1 : 0;
+        }
+      }
+      EXPECT_GT(white, 50) << "row " << row << ", column " << column;
+    }
+  }
+  cairo_surface_destroy(sheet);
+}
+
+TEST_F(CProgramTest, CheckExitsFourWithFindingsAndZeroWithoutAny) {
+  // Turn 3 spans some 1100 pixels at scale index 0: too tall for 800x600, not for 1300x1200.
+  const CRun found = Run("check");
+  EXPECT_EQ(found.status, 4) << found.err;
+  EXPECT_NE(found.out.find("\nFindings (1):\n  the arrow of turn 3 of 6 at scale index 0 runs out "
+                           "of the 800x600 picture by "),
+            std::string::npos)
+      << found.out;
+  const CRun clean = Run("check --size 1300x1200");
+  EXPECT_EQ(clean.status, 0) << clean.out;
+  EXPECT_NE(clean.out.find("\nNo findings.\n"), std::string::npos) << clean.out;
+  // A table that trips a row check, as the audit's own tests show for each check.
+  WriteFile("thin.json", R"({"maxTurnScale": 0, "sizes": [{"pathWidth": 8, "pathBorderWidth": 8,
+      "arrowWidth": 10, "arrowBorderWidth": 14, "arrowHeadParam": 0, "arrowHeadBorderParam": 4,
+      "arrowExitLength": 30, "arrowEnterLength": 40, "arrowLengthTolerance": 5,
+      "arrowHeadLength": 15, "arrowHeadHalfWidth": 11}]})");
+  const CRun thin = Run("check --sizes thin.json --turns 0");
+  EXPECT_EQ(thin.status, 4) << thin.err;
+  EXPECT_NE(thin.out.find("  scale index 0: route border width 8 is not above its width 8"),
+            std::string::npos)
+      << thin.out;
+}
+
 TEST_F(CProgramTest, HelpAndVersionGoToStandardOutput) {
-  for (const char* arguments : {"--help", "render --help", "turns --help", "--version"}) {
+  for (const char* arguments :
+       {"--help", "render --help", "sheet --help", "check --help", "turns --help", "--version"}) {
     const CRun run = Run(arguments);
     EXPECT_EQ(run.status, 0) << arguments;
     EXPECT_EQ(run.err, "") << arguments;

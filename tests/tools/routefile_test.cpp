@@ -193,7 +193,8 @@ TEST_F(CRouteFileTest, TurnWithEnterEqualToExitIsAccepted) {
   CRouteFile route;
   std::string error;
   ASSERT_TRUE(tool::ParseRouteText(
-      RouteText(kTwoGuides, R"("turns": [{"enter": 1, "exit": 1}], "turn": {"enter": 0, "exit": 0})"),
+      RouteText(kTwoGuides,
+                R"("turns": [{"enter": 1, "exit": 1}], "turn": {"enter": 0, "exit": 0})"),
       "same", route, error))
       << error;
   ASSERT_EQ(route.turns.size(), 1u);
