@@ -1,10 +1,10 @@
 // A minimal application of the route-guidance renderer: it builds a small route and a turn
 // with the outside-service layer, draws one frame into a map view that prints the calls it
 // receives, and closes the handle.
-#include <advicepathrenderex.h>
-#include <mapservice.h>
-#include <path.h>
-#include <route.h>
+#include <advicepathrender/advicepathrenderex.h>
+#include <advicepathrender/outside/mapservice.h>
+#include <advicepathrender/outside/path.h>
+#include <advicepathrender/outside/route.h>
 
 #include <cstdio>
 

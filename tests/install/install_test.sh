@@ -52,5 +52,19 @@ c++ -std=c++17 -o "$work/pc_example" "$source/examples/example.cpp" \
 check_ldd "$work/pc_example"
 expect_frame "$work/pc_example"
 
+# The headers are reached only through their directory, so that names such as path.h or
+# logging.h cannot collide with another library's on the same include path.
+echo "== include prefix"
+printf '#include <path.h>\n' > "$work/bare.cpp"
+# shellcheck disable=SC2046
+if c++ -std=c++17 -fsyntax-only $(pkg-config --cflags advicepathrender) "$work/bare.cpp" \
+     2> /dev/null; then
+  echo "install_test: <path.h> is reachable without the advicepathrender/outside/ prefix"; exit 1
+fi
+if grep 'INTERFACE_INCLUDE_DIRECTORIES' "$libdir/cmake/advicepathrender/advicepathrenderTargets.cmake" |
+     grep -q 'include/advicepathrender'; then
+  echo "install_test: the CMake package puts a directory inside include/ on the include path"; exit 1
+fi
+
 [ "$program" = with-program ] && check_ldd "$prefix/bin/advicepath"
 echo "install_test: passed"
