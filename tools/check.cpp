@@ -80,8 +80,8 @@ bool CheckTurns(const CFrameSetup& setup, const std::vector<CChosenTurn>& turns,
       const double out = plan.MaxOverflowPx();
       if (!plan.arrowDrawn) {
         std::printf(" %7s", "-");
-        // The route's end draws no arrow by design.
-        if (turn.turn.type != 1) {
+        // The route's end has no arrow by design, and a file may ask Draw for none.
+        if (turn.turn.type != 1 && setup.route.drawArrow) {
           findings.push_back(turn.label + " at scale index " + std::to_string(row.scaleIndex) +
                              ": the library draws no arrow");
         }
