@@ -45,12 +45,15 @@ class CCairoCanvas : public CCanvas {
   cairo_status_t Status() const { return cairo_status(mp_Cairo); }
   // A failure to write, as a message naming the destination.
   std::string CannotWrite(cairo_status_t status) const;
-
-  std::string m_Path;           // destination
-  COutputFile m_Output;         // the temporary file the surface is written to
-  cairo_surface_t* mp_Surface;  // Owned: the picture's surface; null before Start
+  // The temporary file the surface is written to.
+  COutputFile& Output() { return m_Output; }
+  // The picture's surface (Borrowed from the canvas); null before Start.
+  cairo_surface_t* Surface() const { return mp_Surface; }
 
  private:
+  std::string m_Path;                        // destination
+  COutputFile m_Output;                      // the temporary file the surface is written to
+  cairo_surface_t* mp_Surface;               // Owned: the picture's surface; null before Start
   int m_Width;                               // pixels
   int m_Height;                              // pixels
   cairo_t* mp_Cairo;                         // Owned: the context on mp_Surface

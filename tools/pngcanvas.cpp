@@ -19,13 +19,13 @@ class CPngCanvas : public CCairoCanvas {
     EndFrame();
     cairo_status_t status = Status();
     if (status == CAIRO_STATUS_SUCCESS) {
-      status = cairo_surface_write_to_png(mp_Surface, m_Output.TempPath().c_str());
+      status = cairo_surface_write_to_png(Surface(), Output().TempPath().c_str());
     }
     if (status != CAIRO_STATUS_SUCCESS) {
       error = CannotWrite(status);
       return false;
     }
-    return m_Output.Commit(error);
+    return Output().Commit(error);
   }
 };
 

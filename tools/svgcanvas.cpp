@@ -15,21 +15,21 @@ class CSvgCanvas : public CCairoCanvas {
 
   bool Open(std::string& error) {
     return OpenOutput(error) &&
-           Start(cairo_svg_surface_create(m_Output.TempPath().c_str(), Width(), Height()), error);
+           Start(cairo_svg_surface_create(Output().TempPath().c_str(), Width(), Height()), error);
   }
 
   bool Commit(std::string& error) override {
     EndFrame();
     cairo_status_t status = Status();
     if (status == CAIRO_STATUS_SUCCESS) {
-      cairo_surface_finish(mp_Surface);
-      status = cairo_surface_status(mp_Surface);
+      cairo_surface_finish(Surface());
+      status = cairo_surface_status(Surface());
     }
     if (status != CAIRO_STATUS_SUCCESS) {
       error = CannotWrite(status);
       return false;
     }
-    return m_Output.Commit(error);
+    return Output().Commit(error);
   }
 };
 
