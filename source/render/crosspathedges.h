@@ -81,8 +81,34 @@ class CCrossPathEdges {
   CCrossEdge* GetCrossEdge(int index) const;
 
  private:
+  // What one step along the path found.
+  enum class PathStep {
+    kNextGuide,  // the record now holds the next guide
+    kPathEnd,    // the path has no next guide; the record is unchanged
+    kWalkLimit,  // the step went past the guide walk limit (a line was logged)
+  };
+
   // Fills every window slot with zero bytes and marks it empty (reference point invalid).
   void ResetPathGuids();
+
+  // Moves `guide` on to the path's next guide and counts the step in `walked` (guides taken
+  // by this walk so far). A step past m_GuideWalkLimit logs a line under `function`, the
+  // qualified name of the walking operation. Needs a path.
+  PathStep NextGuide(PathGuid& guide, long& walked, const char* function) const;
+
+  // The three phases of GenerateCrossEdges; each returns false when an append fails, a walk
+  // fails, or the path ends where it must not, and then leaves m_EdgeVec for the caller to
+  // empty. Lengths in metres.
+  // Appends the window's edges covering about `enterLength` metres before the turn (the
+  // farthest cut to its part nearest the turn, unless the running length lands within
+  // `tolerance`), in the direction of travel.
+  bool AppendBeforeTurn(double enterLength, double tolerance);
+  // Appends every guide after the enter guide up to the exit guide, whole. False also when
+  // the path ends before the exit guide.
+  bool AppendThroughTurn();
+  // Appends about `target` metres of guides after the exit guide; see GenerateCrossEdges for
+  // the tolerance and the reserve. The path's end is success.
+  bool AppendAfterExit(double target, double tolerance, double reserve);
 
   CTurnInfo m_TurnInfo;                   // copy of the last turn given with a path
   NavGuid m_EnterGuide;                   // the guide entering the turn node

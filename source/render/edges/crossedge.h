@@ -111,6 +111,12 @@ class CCrossEdge {
   bool SetTrimmedEdge(const CCrossEdge& src, double length, bool fromStart);
 
  private:
+  // The walk both trims share: appends the source's first point, then its points in walking
+  // order (from pts[0] forward, or from pts[n-1] backward when `backward`) up to `length`
+  // metres, ending on a source point or on a cut point. Returns the number of segments
+  // walked (>= 1), or -1 as the trims, the points then being unusable.
+  int AppendWalked(const tagLonLat* pts, int n, double length, bool backward);
+
   bool m_isOwner;          // true: mp_Pts was allocated here and is freed here
   bool m_isWhole;          // true while the edge holds its whole source
   double m_Length;         // metres: length of the whole source polyline
