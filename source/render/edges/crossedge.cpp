@@ -225,18 +225,19 @@ int CCrossEdge::AppendWalked(const tagLonLat* pts, int n, double length, bool ba
       Clear();
       return -1;
     }
-    // The kept part ends exactly on `to`, or (a NaN sum included) inside this segment,
-    // d metres from `from`: there a cut point ends it.
-    tagLonLat last = to;
-    if (!(length == sum)) {
-      const double d = seg - (sum - length);
-      last = GetOffsetPoint(from, to, d);
-    }
-    if (!IsValidLonLat(last) || !AppendPoint(last)) {
+    if (length == sum) {
+      // The kept part ends exactly on `to`: that source point ends it, taken as it is.
+      if (AppendPoint(to)) return k;
       Clear();
       return -1;
     }
-    return k;
+    // The kept part ends inside this segment (a NaN sum included), d metres from `from`:
+    // a cut point ends it, accepted only inside the valid range.
+    const double d = seg - (sum - length);
+    const tagLonLat cut = GetOffsetPoint(from, to, d);
+    if (IsValidLonLat(cut) && AppendPoint(cut)) return k;
+    Clear();
+    return -1;
   }
   return -1;  // shorter than L: the points walked stay
 }

@@ -94,7 +94,8 @@ class CCrossEdge {
 
   // Appends the last `length` metres of pts[0..n-1] to this (new, empty) edge, in the
   // source's direction, ending with pts[n-1]; the first point is a cut point unless the
-  // length ends on a source point. Returns the number of points kept (> 0), or -1 for fewer
+  // length ends on a source point. Source points are kept as they are; only a cut point
+  // must lie in the valid range. Returns the number of points kept (> 0), or -1 for fewer
   // than two points, a length that is negative, not finite or longer than the polyline, a
   // cut point outside the valid range, or a failed append (the edge's points are then
   // unusable: callers discard the edge).
