@@ -292,10 +292,15 @@ bool CCrossPathEdges::AppendAfterExit(double target, double tolerance, double re
       if (m_EdgeVec.Append(&tmpGuid, true, true) < 0) return false;
       continue;
     }
-    // Overshoot O on a guide at least `reserve` long: keep its start, g - O metres, or
-    // `reserve` when that would be shorter; done.
-    const double O = L - target;
-    const double keep = g > O && g - O > reserve ? g - O : reserve;
-    return m_EdgeVec.Append(&tmpGuid, keep, true, true) >= 0;
+    if (L > target + tolerance && g >= reserve) {
+      // Overshoot O on a guide at least `reserve` long: keep its start, g - O metres, or
+      // `reserve` when that would be shorter; done.
+      const double O = L - target;
+      const double keep = g > O && g - O > reserve ? g - O : reserve;
+      return m_EdgeVec.Append(&tmpGuid, keep, true, true) >= 0;
+    }
+    // No rule applies to a running length that is not a number: a guide whose length is
+    // NaN makes L NaN for the rest of the walk, so nothing more is appended and the walk
+    // goes on to the path's end (or its limit).
   }
 }

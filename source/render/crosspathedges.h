@@ -58,10 +58,12 @@ class CCrossPathEdges {
   // metres before the turn, every guide through the turn, and about exitLength + reserve
   // metres after it, whole road pieces taken uncut when the running length lands within
   // `tolerance` metres of a target; the last stroke, when cut, is never shorter than
-  // `reserve` metres unless the path ends first. Returns 0, or -1 with m_EdgeVec empty: no
-  // path, a tolerance that is negative or exceeds either length, an end-of-route turn, no
-  // guides before the turn, a failed append, a path that ends inside the turn, or a walk
-  // past the guide walk limit. All lengths are metres.
+  // `reserve` metres unless the path ends first. A guide after the exit guide whose length is
+  // NaN ends the strokes before it, though the walk still runs on to the path's end or the
+  // walk limit. Returns 0, or -1 with m_EdgeVec empty: no path, a tolerance that is negative
+  // or exceeds either length, an end-of-route turn, no guides before the turn, a failed
+  // append, a path that ends inside the turn, or a walk past the guide walk limit. All
+  // lengths are metres.
   int GenerateCrossEdges(double exitLength, double enterLength, double tolerance, double reserve);
 
   // Writes the arrowhead triangle into points[0..2] (tip, right base corner, left base

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -283,6 +284,23 @@ TEST_F(CCrossPathEdgesTest, AfterTurnOvershootingGuideShorterThanTheReserveIsWho
   ASSERT_EQ(Generate(0, 1, 90, 50, 0, 11), 0);  // T 101: 100, then 8 overshoots but is short
   EXPECT_THAT(StrokeNames(m_Edges), ElementsAre("g0", "g1", "g2", "g3", "g4"));
   ExpectLengths(m_Edges, {50, 100, 100, 8, 11});
+}
+
+TEST_F(CCrossPathEdgesTest, AfterTurnGuideOfNaNLengthAddsNothingAndTheWalkGoesOn) {
+  // g3's middle point is not a number, so its length is NaN and so is the running length from
+  // there on: no rule applies to g3 or to g4, which would otherwise be cut to 61 m.
+  std::vector<CPathGuideInput> guides = GuidesEast(m_Start, std::vector<double>(6, 100.0), 3);
+  guides[3].points[1].lon = std::nan("");
+  m_Path = MakePath(guides);
+  ASSERT_EQ(Generate(1, 2, 150, 50, 0, 11), 0);
+  EXPECT_THAT(StrokeNames(m_Edges), ElementsAre("g1", "g2"));
+  EXPECT_TRUE(m_Log.Lines().empty());
+  // The walk still ends at its limit: g3, g4, then g5 is one guide too many.
+  m_Edges.SetGuideWalkLimit(2);
+  EXPECT_EQ(m_Edges.GenerateCrossEdges(150, 50, 0, 11), -1);
+  ASSERT_EQ(m_Log.Lines().size(), 2u);
+  EXPECT_EQ(m_Log.Lines()[0].text, "mp_Path->GetNextGuid() walked past the guide limit \n");
+  EXPECT_EQ(m_Log.Lines()[1].text, "m_EdgeVec.Append() failed\n");
 }
 
 TEST_F(CCrossPathEdgesTest, AfterTurnEndsWithThePath) {
