@@ -179,7 +179,7 @@ void CCrossPathEdges::SetCrossInfo(const CPath* path, const CTurnInfo& turnInfo)
 
 int CCrossPathEdges::GenerateCrossEdges(double exitLength, double enterLength, double tolerance,
                                         double reserve) {
-  m_EdgeVec.Clear();
+  m_EdgeVec.Reset();
   if (mp_Path == nullptr) return -1;
   // Positive form: a NaN length is refused with the rest.
   if (!(tolerance >= 0.0 && tolerance <= exitLength && tolerance <= enterLength)) return -1;
@@ -195,7 +195,7 @@ int CCrossPathEdges::GenerateCrossEdges(double exitLength, double enterLength, d
   if (!AppendBeforeTurn(enterLength, tolerance) || !AppendThroughTurn() ||
       !AppendAfterExit(exitLength + reserve, tolerance, reserve)) {
     PATHRENDER_LOG(kLogError, "CCrossPathEdges::GenerateCrossEdges", "m_EdgeVec.Append() failed\n");
-    m_EdgeVec.Clear();
+    m_EdgeVec.Reset();
     return -1;
   }
   return 0;
@@ -217,6 +217,8 @@ int CCrossPathEdges::GenerateArrowHead(tagLonLat* points, int count, double head
 
 void CCrossPathEdges::ClearEdges() { m_EdgeVec.Clear(); }
 
+void CCrossPathEdges::ResetEdges() { m_EdgeVec.Reset(); }
+
 int CCrossPathEdges::GetCrossEdgeCount() const { return m_EdgeVec.Size(); }
 
 CCrossEdge* CCrossPathEdges::GetCrossEdge(int index) const { return m_EdgeVec.GetAt(index); }
@@ -232,26 +234,39 @@ CCrossPathEdges::PathStep CCrossPathEdges::NextGuide(PathGuid& guide, long& walk
 }
 
 bool CCrossPathEdges::AppendBeforeTurn(double enterLength, double tolerance) {
-  // From the edge entering the turn back along the route.
+  // First measure, from the edge entering the turn back along the route: the farthest edge
+  // reached, and whether it is cut to its part nearest the turn (`keep` metres of it).
+  int farthest = m_FromEdges.Size() - 1;  // every edge whole when they run out first
+  bool cut = false;
+  double keep = 0.0;
   double L = 0.0;
   for (int i = 0; i < m_FromEdges.Size(); ++i) {
-    const CCrossEdge* edge = m_FromEdges.GetAt(i);
-    L += edge->GetLength();
+    const double length = m_FromEdges.GetAt(i)->GetLength();
+    L += length;
     if (enterLength - tolerance <= L && L <= enterLength + tolerance) {
       // Lands within tolerance: whole, and done.
-      if (m_EdgeVec.Append(edge) < 0) return false;
+      farthest = i;
       break;
     }
     if (L > enterLength + tolerance) {
-      // Overshoot: keep the part of this edge nearest the turn, and done.
-      if (m_EdgeVec.Append(edge, edge->GetLength() - (L - enterLength), false) < 0) return false;
+      // Overshoot: the part nearest the turn, and done.
+      farthest = i;
+      cut = true;
+      keep = length - (L - enterLength);
       break;
     }
     // Short of the target: whole, go on.
-    if (m_EdgeVec.Append(edge) < 0) return false;
   }
-  // Into the direction of travel, ending with the road entering the turn.
-  m_EdgeVec.Reverse(0, -1);
+  // Then append farthest first, so that the strokes run in the direction of travel and end
+  // with the road entering the turn. Appending in this order, rather than reversing the
+  // strokes afterwards, keeps each stroke in the same slot, with the same reused storage,
+  // frame after frame.
+  for (int i = farthest; i >= 0; --i) {
+    const CCrossEdge* edge = m_FromEdges.GetAt(i);
+    const int r =
+        i == farthest && cut ? m_EdgeVec.Append(edge, keep, false) : m_EdgeVec.Append(edge);
+    if (r < 0) return false;
+  }
   return true;
 }
 

@@ -335,6 +335,18 @@ TEST_F(CCrossPathEdgesTest, CuttingIsRepeatableFrameAfterFrame) {
   ASSERT_EQ(m_Edges.GenerateArrowHead(head, 3, 10, 6), 0);
   ASSERT_EQ(m_Edges.GenerateCrossEdges(150, 150, 10, 11), 0);
   ExpectLengths(m_Edges, {50, 100, 100, 100, 61});
+  // The strokes' storage is reused: a failed frame still shows none, and strokes refilled
+  // from others of another kind (whole or cut, other guides) are as if new.
+  EXPECT_EQ(m_Edges.GenerateCrossEdges(150, 150, 200, 11), -1);
+  EXPECT_EQ(m_Edges.GetCrossEdgeCount(), 0);
+  EXPECT_EQ(m_Edges.GetCrossEdge(0), nullptr);
+  ASSERT_EQ(m_Edges.GenerateCrossEdges(1000, 1000, 0, 11), 0);  // g0 to g5 whole, ..., g17 cut
+  ASSERT_EQ(m_Edges.GenerateCrossEdges(150, 150, 10, 11), 0);
+  EXPECT_THAT(StrokeNames(m_Edges), ElementsAre("g4", "g5", "g6", "g7", "g8"));
+  ExpectLengths(m_Edges, {50, 100, 100, 100, 61});
+  const bool whole[] = {false, true, true, true, false};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(m_Edges.GetCrossEdge(i)->IsWhole(), whole[i]) << i;
+  EXPECT_NEAR(m_Edges.GetCrossEdge(0)->GetLength(), 100.0, kMetreTolerance);
 }
 
 // ---- Arrowhead ---------------------------------------------------------------------------

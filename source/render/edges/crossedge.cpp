@@ -61,10 +61,9 @@ CCrossEdge::CCrossEdge()
       mp_Pts(nullptr) {}
 
 CCrossEdge::CCrossEdge(const CCrossEdge& src) : CCrossEdge() {
-  SetHeaderFromEdge(src);
   // A failed allocation leaves the copy without points; Append of the edge vector rejects
   // such a copy.
-  if (src.GetPts() != nullptr) AppendPoints(src.GetPts(), src.GetPtNum());
+  CopyEdge(src);
 }
 
 CCrossEdge::~CCrossEdge() {
@@ -138,6 +137,22 @@ bool CCrossEdge::AppendPoints(const tagLonLat* pts, int n) {
 
 void CCrossEdge::Clear() { m_PtNum = 0; }
 
+void CCrossEdge::Reset() {
+  // A borrowed array belongs to its guide record.
+  if (!m_isOwner) {
+    mp_Pts = nullptr;
+    m_PtCapacity = 0;
+  }
+  m_isOwner = true;
+  m_isWhole = true;
+  m_Length = 0.0;
+  m_Id = tagEdgeId();
+  std::memset(m_Name, '\0', sizeof m_Name);
+  m_Attr1 = 0;
+  m_Attr2 = 0;
+  m_PtNum = 0;
+}
+
 void CCrossEdge::RemoveLast() {
   if (m_PtNum > 0) --m_PtNum;
 }
@@ -189,6 +204,13 @@ bool CCrossEdge::CopyGuide(const PathGuid& guide, bool firstPolyline) {
   SetHeaderFromGuide(guide, firstPolyline);
   const GuidePolyline line = PolylineOf(guide, firstPolyline);
   return AppendPoints(line.pts, line.count);
+}
+
+bool CCrossEdge::CopyEdge(const CCrossEdge& src) {
+  // Copying an edge into itself would append its own points to themselves.
+  if (&src == this) return false;
+  SetHeaderFromEdge(src);
+  return src.GetPts() != nullptr && AppendPoints(src.GetPts(), src.GetPtNum());
 }
 
 int CCrossEdge::TrimToTail(const tagLonLat* pts, int n, double length) {

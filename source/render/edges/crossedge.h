@@ -70,6 +70,10 @@ class CCrossEdge {
   bool AppendPoints(const tagLonLat* pts, int n);
   // Forgets all points; the array and its capacity stay.
   void Clear();
+  // Makes this edge as a new one again (owned, whole, length and attributes 0, empty name and
+  // identifier, no points) for reuse: an owned point array and its capacity stay, so refills
+  // up to that capacity need no allocation; a borrowed array is let go, never freed.
+  void Reset();
   // Forgets the last point when there is one; the storage stays (a borrowed array is not
   // touched either way).
   void RemoveLast();
@@ -91,6 +95,10 @@ class CCrossEdge {
   // Makes this (new, empty) edge an owned copy of one polyline of `guide`. False when the
   // polyline's points are null or cannot be copied.
   bool CopyGuide(const PathGuid& guide, bool firstPolyline);
+  // Makes this (new, empty) edge a deep copy of `src`, as the copy constructor does: header
+  // from src, its points copied, owned and whole whatever src's flags. False when src has no
+  // point array, is this edge, or its points cannot be copied (the edge then has none).
+  bool CopyEdge(const CCrossEdge& src);
 
   // Appends the last `length` metres of pts[0..n-1] to this (new, empty) edge, in the
   // source's direction, ending with pts[n-1]; the first point is a cut point unless the

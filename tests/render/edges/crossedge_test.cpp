@@ -153,6 +153,36 @@ TEST_F(CCrossEdgeTest, ClearAndRemoveLastKeepStorage) {
   EXPECT_EQ(edge.GetPtCapacity(), 8);
 }
 
+TEST_F(CCrossEdgeTest, ResetMakesTheEdgeNewAndKeepsOnlyOwnedStorage) {
+  const std::vector<tagLonLat> nine = Numbered(9);
+  CCrossEdge owned, borrowed;
+  ASSERT_TRUE(owned.SetTrimmedGuide(m_Guide, 120.0, false, true));
+  ASSERT_TRUE(owned.AppendPoints(nine.data(), 9));
+  const tagLonLat* storage = owned.GetPts();
+  borrowed.BorrowGuide(m_Guide, true);
+  owned.Reset();
+  borrowed.Reset();
+  const CCrossEdge fresh;
+  for (const CCrossEdge* e : {&owned, &borrowed}) {
+    EXPECT_TRUE(e->IsOwner());
+    EXPECT_TRUE(e->IsWhole());
+    EXPECT_EQ(e->GetLength(), fresh.GetLength());
+    EXPECT_EQ(std::memcmp(e->GetId().bytes, fresh.GetId().bytes, sizeof(tagEdgeId)), 0);
+    EXPECT_STREQ(e->GetName(), fresh.GetName());
+    EXPECT_EQ(e->GetAttr1(), 0);
+    EXPECT_EQ(e->GetAttr2(), 0);
+    EXPECT_EQ(e->GetPtNum(), 0);
+  }
+  EXPECT_EQ(owned.GetPts(), storage);
+  EXPECT_EQ(owned.GetPtCapacity(), 16);
+  // The guide's array is let go, neither kept nor freed: the copy gets an array of its own.
+  EXPECT_EQ(borrowed.GetPts(), nullptr);
+  EXPECT_EQ(borrowed.GetPtCapacity(), 0);
+  ASSERT_TRUE(borrowed.CopyGuide(m_Guide, true));
+  EXPECT_NE(borrowed.GetPts(), m_Pts.data());
+  ExpectPoints(borrowed, m_Pts);
+}
+
 TEST_F(CCrossEdgeTest, GetPtOutsideTheCountIsTheInvalidPoint) {
   CCrossEdge edge;
   ASSERT_TRUE(edge.AppendPoints(m_Pts.data(), 2));
