@@ -221,7 +221,7 @@ void AdvicePathRender::DrawTurn() {
                    "m_isClearBigArrow is ture Or mp_MapView is NULL \n");
     return;
   }
-  m_CrossPathEdges.ClearEdges();
+  m_CrossPathEdges.ResetEdges();
   ZeroPoints(m_ArrowHeadPts, 3);
   const AdvicePathSizeSetting& row = CurrentRow();
   const double headLength = static_cast<double>(row.arrowHeadLength);
@@ -229,13 +229,13 @@ void AdvicePathRender::DrawTurn() {
           static_cast<double>(row.arrowExitLength), static_cast<double>(row.arrowEnterLength),
           static_cast<double>(row.arrowLengthTolerance), headLength * 1.1) < 0) {
     PATHRENDER_LOG(kLogError, "AdvicePathRender::DrawTurn", "GenerateCrossEdges failed \n");
-    m_CrossPathEdges.ClearEdges();
+    m_CrossPathEdges.ResetEdges();
     return;
   }
   if (m_CrossPathEdges.GenerateArrowHead(m_ArrowHeadPts, 3, headLength,
                                          static_cast<double>(row.arrowHeadHalfWidth)) < 0) {
     PATHRENDER_LOG(kLogError, "AdvicePathRender::DrawTurn", "GenerateCrossEdges failed \n");
-    m_CrossPathEdges.ClearEdges();
+    m_CrossPathEdges.ResetEdges();
     ZeroPoints(m_ArrowHeadPts, 3);
     return;
   }

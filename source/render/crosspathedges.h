@@ -54,14 +54,16 @@ class CCrossPathEdges {
   // guide, m_FromEdges stays empty; all but the path's end write a log line.
   void SetCrossInfo(const CPath* path, const CTurnInfo& turnInfo);
 
-  // Cuts the arrow's strokes into m_EdgeVec, in the direction of travel: about `enterLength`
-  // metres before the turn, every guide through the turn, and about exitLength + reserve
-  // metres after it, whole road pieces taken uncut when the running length lands within
-  // `tolerance` metres of a target; the last stroke, when cut, is never shorter than
-  // `reserve` metres unless the path ends first. Returns 0, or -1 with m_EdgeVec empty: no
-  // path, a tolerance that is negative or exceeds either length, an end-of-route turn, no
-  // guides before the turn, a failed append, a path that ends inside the turn, or a walk
-  // past the guide walk limit. All lengths are metres.
+  // Cuts the arrow's strokes into m_EdgeVec, in the direction of travel, reusing the storage
+  // of the strokes it held before: about `enterLength` metres before the turn, every guide
+  // through the turn, and about exitLength + reserve metres after it, whole road pieces
+  // taken uncut when the running length lands within `tolerance` metres of a target; the
+  // last stroke, when cut, is never shorter than `reserve` metres unless the path ends
+  // first. A guide after the exit guide whose length is NaN ends the strokes before it,
+  // though the walk still runs on to the path's end or the walk limit. Returns 0, or -1 with
+  // m_EdgeVec empty: no path, a tolerance that is negative or exceeds either length, an
+  // end-of-route turn, no guides before the turn, a failed append, a path that ends inside the
+  // turn, or a walk past the guide walk limit. All lengths are metres.
   int GenerateCrossEdges(double exitLength, double enterLength, double tolerance, double reserve);
 
   // Writes the arrowhead triangle into points[0..2] (tip, right base corner, left base
@@ -73,16 +75,46 @@ class CCrossPathEdges {
   // or a last stroke of fewer than two points.
   int GenerateArrowHead(tagLonLat* points, int count, double headLength, double halfWidth);
 
-  // Deletes the strokes.
+  // Deletes the strokes and frees their storage.
   void ClearEdges();
+  // Empties the strokes (GetCrossEdgeCount() 0) but keeps their storage, so that the next
+  // GenerateCrossEdges for the same turn and lengths allocates nothing. ClearEdges or the
+  // destructor frees it.
+  void ResetEdges();
   // Number of strokes.
   int GetCrossEdgeCount() const;
   // Stroke i (borrowed until the strokes are next cleared or rebuilt), or null out of range.
   CCrossEdge* GetCrossEdge(int index) const;
 
  private:
+  // What one step along the path found.
+  enum class PathStep {
+    kNextGuide,  // the record now holds the next guide
+    kPathEnd,    // the path has no next guide; the record is unchanged
+    kWalkLimit,  // the step went past the guide walk limit (a line was logged)
+  };
+
   // Fills every window slot with zero bytes and marks it empty (reference point invalid).
   void ResetPathGuids();
+
+  // Moves `guide` on to the path's next guide and counts the step in `walked` (guides taken
+  // by this walk so far). A step past m_GuideWalkLimit logs a line under `function`, the
+  // qualified name of the walking operation. Needs a path.
+  PathStep NextGuide(PathGuid& guide, long& walked, const char* function) const;
+
+  // The three phases of GenerateCrossEdges; each returns false when an append fails, a walk
+  // fails, or the path ends where it must not, and then leaves m_EdgeVec for the caller to
+  // empty. Lengths in metres.
+  // Appends the window's edges covering about `enterLength` metres before the turn (the
+  // farthest cut to its part nearest the turn, unless the running length lands within
+  // `tolerance`), in the direction of travel: farthest first.
+  bool AppendBeforeTurn(double enterLength, double tolerance);
+  // Appends every guide after the enter guide up to the exit guide, whole. False also when
+  // the path ends before the exit guide.
+  bool AppendThroughTurn();
+  // Appends about `target` metres of guides after the exit guide; see GenerateCrossEdges for
+  // the tolerance and the reserve. The path's end is success.
+  bool AppendAfterExit(double target, double tolerance, double reserve);
 
   CTurnInfo m_TurnInfo;                   // copy of the last turn given with a path
   NavGuid m_EnterGuide;                   // the guide entering the turn node

@@ -2,6 +2,8 @@
 // operator new (alloc_counter.cpp).
 #include <gtest/gtest.h>
 
+#include <log4cpp/Category.hh>
+#include <log4cpp/Priority.hh>
 #include <memory>
 #include <vector>
 
@@ -16,6 +18,25 @@ std::vector<AdvicePathSizeSetting> Table(int rows) {
   AdvicePathSizeSetting row = {8, 12, 20, 26, 0, 0, 60, 40, 5, 12, 8};
   return std::vector<AdvicePathSizeSetting>(static_cast<std::size_t>(rows), row);
 }
+
+// For its life, the renderer's log category writes errors only, so that the counts are the
+// renderer's own and not those of the host's logging, which formats every traced frame's
+// information lines; the old priority is put back afterwards.
+class CQuietLog {
+ public:
+  CQuietLog()
+      : m_Category(log4cpp::Category::getInstance("pathRender")),
+        m_OldPriority(m_Category.getPriority()) {
+    m_Category.setPriority(log4cpp::Priority::ERROR);
+  }
+  CQuietLog(const CQuietLog&) = delete;
+  CQuietLog& operator=(const CQuietLog&) = delete;
+  ~CQuietLog() { m_Category.setPriority(m_OldPriority); }
+
+ private:
+  log4cpp::Category& m_Category;
+  log4cpp::Priority::Value m_OldPriority;
+};
 
 TEST(AdvicePathRenderAllocTest, HandleWithoutRendererDoesNothing) {
   fakes::FailNextAllocations(1);  // the renderer's allocation
@@ -65,6 +86,35 @@ TEST(AdvicePathRenderAllocTest, SetSizeOutOfMemoryKeepsThePreviousTable) {
   handle->Draw(true, false);
   ASSERT_EQ(view.DrawCalls().size(), 2u);
   EXPECT_EQ(view.DrawCalls()[1].width, 8);
+  EXPECT_TRUE(ClosePathRender(handle));
+}
+
+// The strokes were made anew on every frame: seven allocations per frame with a turn ahead.
+TEST(AdvicePathRenderAllocTest, TurnFramesAfterTheFirstAllocateNothing) {
+  const CQuietLog quiet;
+  // Before the turn the strokes cover a whole guide and a cut one, of different point counts.
+  auto path = fakes::MakePath(fakes::GuidesEast({1.0, 0.0}, std::vector<double>(12, 100.0), 20));
+  fakes::NullMapView view(0);
+  AdvicePathRenderEx* handle = NewPathRender(path.get(), &view);
+  ASSERT_NE(handle, nullptr);
+  std::vector<AdvicePathSizeSetting> table = Table(8);
+  table[0].arrowEnterLength = 150;
+  ASSERT_EQ(handle->SetSize(table.data(), 8, 30), 1);
+  const CTurnInfo turn = fakes::MakeTurn(*path, 5, 6);
+  handle->SetTurnInfo(turn, path.get());
+  handle->Draw(true, true);
+  const long callsPerFrame = view.Calls();
+  ASSERT_EQ(callsPerFrame, 2 * 12 + 2 * 4 + 2);  // route, four strokes and the head, twice
+  const long before = fakes::AllocationCount();
+  for (int i = 0; i < 10; ++i) handle->Draw(true, true);
+  EXPECT_EQ(fakes::AllocationCount() - before, 0);
+  EXPECT_EQ(view.Calls(), 11 * callsPerFrame);
+  // Clear releases the strokes' storage, so the next turn's first frame makes it again.
+  handle->Clear();
+  handle->SetTurnInfo(turn, path.get());
+  const long afterClear = fakes::AllocationCount();
+  handle->Draw(true, true);
+  EXPECT_GT(fakes::AllocationCount() - afterClear, 0);
   EXPECT_TRUE(ClosePathRender(handle));
 }
 

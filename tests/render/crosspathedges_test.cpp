@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -285,6 +286,23 @@ TEST_F(CCrossPathEdgesTest, AfterTurnOvershootingGuideShorterThanTheReserveIsWho
   ExpectLengths(m_Edges, {50, 100, 100, 8, 11});
 }
 
+TEST_F(CCrossPathEdgesTest, AfterTurnGuideOfNaNLengthAddsNothingAndTheWalkGoesOn) {
+  // g3's middle point is not a number, so its length is NaN and so is the running length from
+  // there on: no rule applies to g3 or to g4, which would otherwise be cut to 61 m.
+  std::vector<CPathGuideInput> guides = GuidesEast(m_Start, std::vector<double>(6, 100.0), 3);
+  guides[3].points[1].lon = std::nan("");
+  m_Path = MakePath(guides);
+  ASSERT_EQ(Generate(1, 2, 150, 50, 0, 11), 0);
+  EXPECT_THAT(StrokeNames(m_Edges), ElementsAre("g1", "g2"));
+  EXPECT_TRUE(m_Log.Lines().empty());
+  // The walk still ends at its limit: g3, g4, then g5 is one guide too many.
+  m_Edges.SetGuideWalkLimit(2);
+  EXPECT_EQ(m_Edges.GenerateCrossEdges(150, 50, 0, 11), -1);
+  ASSERT_EQ(m_Log.Lines().size(), 2u);
+  EXPECT_EQ(m_Log.Lines()[0].text, "mp_Path->GetNextGuid() walked past the guide limit \n");
+  EXPECT_EQ(m_Log.Lines()[1].text, "m_EdgeVec.Append() failed\n");
+}
+
 TEST_F(CCrossPathEdgesTest, AfterTurnEndsWithThePath) {
   ASSERT_EQ(Generate(17, 18, 1000, 50, 0, 11), 0);
   EXPECT_THAT(StrokeNames(m_Edges), ElementsAre("g17", "g18", "g19"));
@@ -317,6 +335,18 @@ TEST_F(CCrossPathEdgesTest, CuttingIsRepeatableFrameAfterFrame) {
   ASSERT_EQ(m_Edges.GenerateArrowHead(head, 3, 10, 6), 0);
   ASSERT_EQ(m_Edges.GenerateCrossEdges(150, 150, 10, 11), 0);
   ExpectLengths(m_Edges, {50, 100, 100, 100, 61});
+  // The strokes' storage is reused: a failed frame still shows none, and strokes refilled
+  // from others of another kind (whole or cut, other guides) are as if new.
+  EXPECT_EQ(m_Edges.GenerateCrossEdges(150, 150, 200, 11), -1);
+  EXPECT_EQ(m_Edges.GetCrossEdgeCount(), 0);
+  EXPECT_EQ(m_Edges.GetCrossEdge(0), nullptr);
+  ASSERT_EQ(m_Edges.GenerateCrossEdges(1000, 1000, 0, 11), 0);  // g0 to g5 whole, ..., g17 cut
+  ASSERT_EQ(m_Edges.GenerateCrossEdges(150, 150, 10, 11), 0);
+  EXPECT_THAT(StrokeNames(m_Edges), ElementsAre("g4", "g5", "g6", "g7", "g8"));
+  ExpectLengths(m_Edges, {50, 100, 100, 100, 61});
+  const bool whole[] = {false, true, true, true, false};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(m_Edges.GetCrossEdge(i)->IsWhole(), whole[i]) << i;
+  EXPECT_NEAR(m_Edges.GetCrossEdge(0)->GetLength(), 100.0, kMetreTolerance);
 }
 
 // ---- Arrowhead ---------------------------------------------------------------------------

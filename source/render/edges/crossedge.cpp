@@ -61,10 +61,9 @@ CCrossEdge::CCrossEdge()
       mp_Pts(nullptr) {}
 
 CCrossEdge::CCrossEdge(const CCrossEdge& src) : CCrossEdge() {
-  SetHeaderFromEdge(src);
   // A failed allocation leaves the copy without points; Append of the edge vector rejects
   // such a copy.
-  if (src.GetPts() != nullptr) AppendPoints(src.GetPts(), src.GetPtNum());
+  CopyEdge(src);
 }
 
 CCrossEdge::~CCrossEdge() {
@@ -138,6 +137,22 @@ bool CCrossEdge::AppendPoints(const tagLonLat* pts, int n) {
 
 void CCrossEdge::Clear() { m_PtNum = 0; }
 
+void CCrossEdge::Reset() {
+  // A borrowed array belongs to its guide record.
+  if (!m_isOwner) {
+    mp_Pts = nullptr;
+    m_PtCapacity = 0;
+  }
+  m_isOwner = true;
+  m_isWhole = true;
+  m_Length = 0.0;
+  m_Id = tagEdgeId();
+  std::memset(m_Name, '\0', sizeof m_Name);
+  m_Attr1 = 0;
+  m_Attr2 = 0;
+  m_PtNum = 0;
+}
+
 void CCrossEdge::RemoveLast() {
   if (m_PtNum > 0) --m_PtNum;
 }
@@ -191,65 +206,62 @@ bool CCrossEdge::CopyGuide(const PathGuid& guide, bool firstPolyline) {
   return AppendPoints(line.pts, line.count);
 }
 
+bool CCrossEdge::CopyEdge(const CCrossEdge& src) {
+  // Copying an edge into itself would append its own points to themselves.
+  if (&src == this) return false;
+  SetHeaderFromEdge(src);
+  return src.GetPts() != nullptr && AppendPoints(src.GetPts(), src.GetPtNum());
+}
+
 int CCrossEdge::TrimToTail(const tagLonLat* pts, int n, double length) {
-  // A negative length would put the cut point beyond pts[n-1]; NaN fails every comparison.
-  if (n < 2 || pts == nullptr || !(std::isfinite(length) && length >= 0.0)) return -1;
-  if (!AppendPoint(pts[n - 1])) return -1;
-  double sum = 0.0;  // metres from pts[n-1] back to pts[i-1]
-  for (int i = n - 1; i >= 1; --i) {
-    const double seg = SegmentLength(pts[i].lon, pts[i].lat, pts[i - 1].lon, pts[i - 1].lat);
-    sum = sum + seg;
-    if (length > sum) {
-      // The kept part reaches beyond pts[i-1]: keep that point and walk on.
-      if (AppendPoint(pts[i - 1])) continue;
-      Clear();
-      return -1;
-    }
-    // The kept part ends exactly on pts[i-1], or (a NaN sum included) inside this segment,
-    // d metres from pts[i]: there a cut point ends it.
-    tagLonLat last = pts[i - 1];
-    if (!(length == sum)) {
-      const double d = seg - (sum - length);
-      last = GetOffsetPoint(pts[i], pts[i - 1], d);
-    }
-    if (!IsValidLonLat(last) || !AppendPoint(last)) {
-      Clear();
-      return -1;
-    }
-    // Gathered backward; the kept points run in the source's direction.
-    Reverse(0, -1);
-    return n - i + 1;
-  }
-  return -1;  // shorter than L: the points gathered, reversed, stay (callers discard the edge)
+  const int segments = AppendWalked(pts, n, length, true);
+  // The points left by a failure are unusable (callers discard the edge).
+  if (segments < 0) return -1;
+  // Gathered backward; the kept points run in the source's direction.
+  Reverse(0, -1);
+  return segments + 1;
 }
 
 int CCrossEdge::TrimToHead(const tagLonLat* pts, int n, double length) {
+  // The index of the point that ends the last segment walked is the count of segments.
+  return AppendWalked(pts, n, length, false);
+}
+
+int CCrossEdge::AppendWalked(const tagLonLat* pts, int n, double length, bool backward) {
+  // A negative length would put the cut point beyond the first point; NaN fails every
+  // comparison.
   if (n < 2 || pts == nullptr || !(std::isfinite(length) && length >= 0.0)) return -1;
-  if (!AppendPoint(pts[0])) return -1;
-  double sum = 0.0;  // metres from pts[0] to pts[i+1]
-  for (int i = 0; i <= n - 2; ++i) {
-    const double seg = SegmentLength(pts[i].lon, pts[i].lat, pts[i + 1].lon, pts[i + 1].lat);
+  // The walk starts at `first` and steps through the source by `step`.
+  const tagLonLat* const first = backward ? pts + (n - 1) : pts;
+  const int step = backward ? -1 : 1;
+  if (!AppendPoint(first[0])) return -1;
+  double sum = 0.0;  // metres from the first point to `to`
+  for (int k = 1; k < n; ++k) {
+    const tagLonLat& from = first[(k - 1) * step];
+    const tagLonLat& to = first[k * step];
+    const double seg = SegmentLength(from.lon, from.lat, to.lon, to.lat);
     sum = sum + seg;
     if (length > sum) {
-      // The kept part reaches beyond pts[i+1]: keep that point and walk on.
-      if (AppendPoint(pts[i + 1])) continue;
+      // The kept part reaches beyond `to`: keep that point and walk on.
+      if (AppendPoint(to)) continue;
       Clear();
       return -1;
     }
-    // The kept part ends exactly on pts[i+1], or (a NaN sum included) inside this segment,
-    // d metres from pts[i]: there a cut point ends it.
-    tagLonLat last = pts[i + 1];
-    if (!(length == sum)) {
-      const double d = seg - (sum - length);
-      last = GetOffsetPoint(pts[i], pts[i + 1], d);
-    }
-    if (!IsValidLonLat(last) || !AppendPoint(last)) {
+    if (length == sum) {
+      // The kept part ends exactly on `to`: that source point ends it, taken as it is.
+      if (AppendPoint(to)) return k;
       Clear();
       return -1;
     }
-    return i + 1;
+    // The kept part ends inside this segment (a NaN sum included), d metres from `from`:
+    // a cut point ends it, accepted only inside the valid range.
+    const double d = seg - (sum - length);
+    const tagLonLat cut = GetOffsetPoint(from, to, d);
+    if (IsValidLonLat(cut) && AppendPoint(cut)) return k;
+    Clear();
+    return -1;
   }
-  return -1;  // shorter than L: all n points stay (callers discard the edge)
+  return -1;  // shorter than L: the points walked stay
 }
 
 bool CCrossEdge::SetTrimmedGuide(const PathGuid& guide, double length, bool fromStart,

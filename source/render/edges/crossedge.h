@@ -70,6 +70,10 @@ class CCrossEdge {
   bool AppendPoints(const tagLonLat* pts, int n);
   // Forgets all points; the array and its capacity stay.
   void Clear();
+  // Makes this edge as a new one again (owned, whole, length and attributes 0, empty name and
+  // identifier, no points) for reuse: an owned point array and its capacity stay, so refills
+  // up to that capacity need no allocation; a borrowed array is let go, never freed.
+  void Reset();
   // Forgets the last point when there is one; the storage stays (a borrowed array is not
   // touched either way).
   void RemoveLast();
@@ -91,10 +95,15 @@ class CCrossEdge {
   // Makes this (new, empty) edge an owned copy of one polyline of `guide`. False when the
   // polyline's points are null or cannot be copied.
   bool CopyGuide(const PathGuid& guide, bool firstPolyline);
+  // Makes this (new, empty) edge a deep copy of `src`, as the copy constructor does: header
+  // from src, its points copied, owned and whole whatever src's flags. False when src has no
+  // point array, is this edge, or its points cannot be copied (the edge then has none).
+  bool CopyEdge(const CCrossEdge& src);
 
   // Appends the last `length` metres of pts[0..n-1] to this (new, empty) edge, in the
   // source's direction, ending with pts[n-1]; the first point is a cut point unless the
-  // length ends on a source point. Returns the number of points kept (> 0), or -1 for fewer
+  // length ends on a source point. Source points are kept as they are; only a cut point
+  // must lie in the valid range. Returns the number of points kept (> 0), or -1 for fewer
   // than two points, a length that is negative, not finite or longer than the polyline, a
   // cut point outside the valid range, or a failed append (the edge's points are then
   // unusable: callers discard the edge).
@@ -111,6 +120,12 @@ class CCrossEdge {
   bool SetTrimmedEdge(const CCrossEdge& src, double length, bool fromStart);
 
  private:
+  // The walk both trims share: appends the source's first point, then its points in walking
+  // order (from pts[0] forward, or from pts[n-1] backward when `backward`) up to `length`
+  // metres, ending on a source point or on a cut point. Returns the number of segments
+  // walked (>= 1), or -1 as the trims, the points then being unusable.
+  int AppendWalked(const tagLonLat* pts, int n, double length, bool backward);
+
   bool m_isOwner;          // true: mp_Pts was allocated here and is freed here
   bool m_isWhole;          // true while the edge holds its whole source
   double m_Length;         // metres: length of the whole source polyline

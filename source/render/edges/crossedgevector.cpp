@@ -36,12 +36,16 @@ int CCrossEdgeVector::Grow(int n) {
   void* grown = std::realloc(mp_Edges, static_cast<std::size_t>(capacity) * sizeof(CCrossEdge*));
   if (grown == nullptr) return -1;  // realloc left the old array in place
   mp_Edges = static_cast<CCrossEdge**>(grown);
+  // The new slots hold no spare.
+  for (int i = m_Capacity; i < capacity; ++i) mp_Edges[i] = nullptr;
   m_Capacity = capacity;
   return m_Capacity;
 }
 
 bool CCrossEdgeVector::PushBack(CCrossEdge* edge) {
   if (edge == nullptr || Grow(m_Size + 1) < 0) return false;
+  // Slot m_Size holds a spare, which may be `edge` itself (an Append storing its spare).
+  if (mp_Edges[m_Size] != edge) delete mp_Edges[m_Size];
   mp_Edges[m_Size] = edge;
   ++m_Size;
   return true;
@@ -54,12 +58,14 @@ void CCrossEdgeVector::DeleteAt(int i) {
 }
 
 void CCrossEdgeVector::Clear() {
-  for (int i = 0; i < m_Size; ++i) DeleteAt(i);
+  for (int i = 0; i < m_Capacity; ++i) delete mp_Edges[i];
   std::free(mp_Edges);
   mp_Edges = nullptr;
   m_Size = 0;
   m_Capacity = 0;
 }
+
+void CCrossEdgeVector::Reset() { m_Size = 0; }
 
 void CCrossEdgeVector::Reverse(int index, int n) {
   if (!(index >= 0 && index <= m_Size)) return;
@@ -74,53 +80,52 @@ void CCrossEdgeVector::Reverse(int index, int n) {
 
 int CCrossEdgeVector::Append(const CCrossEdge* src) {
   if (src == nullptr) return -1;
-  CCrossEdge* edge = new (std::nothrow) CCrossEdge(*src);
+  CCrossEdge* edge = TakeEdge();
+  if (edge != nullptr) edge->CopyEdge(*src);
   // A copy without points (a source without points, or a failed allocation) draws nothing.
-  if (edge != nullptr && (edge->GetPtNum() == 0 || edge->GetPts() == nullptr)) {
-    delete edge;
-    return -1;
-  }
-  return Keep(edge);
+  return Keep(edge, edge != nullptr && edge->GetPtNum() != 0 && edge->GetPts() != nullptr);
 }
 
 int CCrossEdgeVector::Append(const CCrossEdge* src, double length, bool fromStart) {
   if (src == nullptr) return -1;
-  CCrossEdge* edge = new (std::nothrow) CCrossEdge();
-  if (edge != nullptr && !edge->SetTrimmedEdge(*src, length, fromStart)) {
-    delete edge;
-    return -1;
-  }
-  return Keep(edge);
+  CCrossEdge* edge = TakeEdge();
+  return Keep(edge, edge != nullptr && edge->SetTrimmedEdge(*src, length, fromStart));
 }
 
 int CCrossEdgeVector::Append(const PathGuid* guide, double length, bool fromStart,
                              bool firstPolyline) {
   if (guide == nullptr) return -1;
-  CCrossEdge* edge = new (std::nothrow) CCrossEdge();
-  if (edge != nullptr && !edge->SetTrimmedGuide(*guide, length, fromStart, firstPolyline)) {
-    delete edge;
-    return -1;
-  }
-  return Keep(edge);
+  CCrossEdge* edge = TakeEdge();
+  return Keep(edge,
+              edge != nullptr && edge->SetTrimmedGuide(*guide, length, fromStart, firstPolyline));
 }
 
 int CCrossEdgeVector::Append(const PathGuid* guide, bool copy, bool firstPolyline) {
   if (guide == nullptr) return -1;
-  CCrossEdge* edge = new (std::nothrow) CCrossEdge();
+  CCrossEdge* edge = TakeEdge();
   if (edge == nullptr) return -1;
   if (!copy) {
     edge->BorrowGuide(*guide, firstPolyline);  // cannot fail
-  } else if (!edge->CopyGuide(*guide, firstPolyline)) {
-    delete edge;
-    return -1;
+    return Keep(edge, true);
   }
-  return Keep(edge);
+  return Keep(edge, edge->CopyGuide(*guide, firstPolyline));
 }
 
-int CCrossEdgeVector::Keep(CCrossEdge* edge) {
-  // PushBack refuses a null edge (its allocation failed) and, when the array cannot grow,
-  // leaves the edge with us: it is deleted rather than leaked or reported as stored.
-  if (PushBack(edge)) return 0;
+CCrossEdge* CCrossEdgeVector::TakeEdge() {
+  if (m_Size < m_Capacity && mp_Edges[m_Size] != nullptr) {
+    // The spare keeps its point array, so a refill up to its capacity allocates nothing.
+    mp_Edges[m_Size]->Reset();
+    return mp_Edges[m_Size];
+  }
+  return new (std::nothrow) CCrossEdge();
+}
+
+int CCrossEdgeVector::Keep(CCrossEdge* edge, bool filled) {
+  if (edge == nullptr) return -1;  // its allocation failed
+  // PushBack refuses nothing here but an array that cannot grow, and then leaves the edge with
+  // us: it is kept as the spare or deleted rather than leaked or reported as stored.
+  if (filled && PushBack(edge)) return 0;
+  if (m_Size < m_Capacity && mp_Edges[m_Size] == edge) return -1;  // a spare stays a spare
   delete edge;
   return -1;
 }

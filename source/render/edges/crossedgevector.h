@@ -1,9 +1,13 @@
 // CCrossEdgeVector: a growable array of pointers to edges, which owns the edges it holds.
 //
-// Its Append operations are the only place where edges are created: each makes a new edge,
-// keeps it on success and deletes it on failure. The pointer array grows with realloc in
-// blocks of 8 slots and is freed by Clear; edges are held by pointer, so pointers handed out
-// stay valid until Clear or DeleteAt of their slot. One thread at a time; nothing here logs.
+// Its Append operations are the only place where edges are made: each fills a new edge,
+// keeps it on success and rejects it on failure. The pointer array grows with realloc in
+// blocks of 8 slots. Clear deletes every edge and frees the array; Reset only empties the
+// vector and keeps its edges, with their point arrays, as spares that later Appends fill
+// again as new edges, so that refilling a vector to its former size allocates nothing.
+// Edges are held by pointer, so pointers handed out stay valid objects until Clear or
+// DeleteAt of their slot; after Reset they may be refilled. One thread at a time; nothing
+// here logs.
 #ifndef ADVICEPATH_RENDER_EDGES_CROSSEDGEVECTOR_H_
 #define ADVICEPATH_RENDER_EDGES_CROSSEDGEVECTOR_H_
 
@@ -32,19 +36,24 @@ class CCrossEdgeVector {
   // capacity, or -1 with nothing changed when the array cannot grow.
   int Grow(int n);
   // Stores `edge` at the end and takes ownership of it: true. A null edge is ignored: false.
-  // When the array cannot grow the edge is not stored and stays the caller's: false.
+  // When the array cannot grow the edge is not stored and stays the caller's: false. The
+  // edge must not be held by a vector already; a spare edge in its slot is deleted.
   bool PushBack(CCrossEdge* edge);
   // Deletes the edge in slot i (when i is in range and the slot is not empty) and leaves the
   // slot null; Size() is unchanged.
   void DeleteAt(int i);
-  // Deletes every edge and frees the array: size and capacity 0.
+  // Deletes every edge, spares included, and frees the array: size and capacity 0.
   void Clear();
+  // Empties the vector (size 0) but keeps its edges as spares and the array with its
+  // capacity, for the next Appends to refill.
+  void Reset();
   // Reverses the order of n edges from `index` (n < 0: up to the last edge; n is cut to the
   // edges present). Nothing happens for an index outside 0..Size().
   void Reverse(int index, int n);
 
-  // Each Append returns 0 when the new edge is stored, or -1 when it was rejected (then it
-  // is deleted and the vector is unchanged).
+  // Each Append fills a new edge (a spare made new again, else a new allocation) and returns
+  // 0 when it is stored, or -1 when it was rejected (then the vector holds the same edges as
+  // before; a rejected spare stays a spare, a rejected allocation is deleted).
   // A deep copy of src; rejected when src is null or the copy has no points.
   int Append(const CCrossEdge* src);
   // A copy of src cut to `length` metres, keeping its start (fromStart) or its end part.
@@ -56,11 +65,15 @@ class CCrossEdgeVector {
   int Append(const PathGuid* guide, bool copy, bool firstPolyline);
 
  private:
-  // Stores `edge` or deletes it: 0 or -1.
-  int Keep(CCrossEdge* edge);
+  // The edge the next Append fills: the spare in slot Size(), made new again, or a new
+  // allocation; null when the allocation fails.
+  CCrossEdge* TakeEdge();
+  // Stores an edge from TakeEdge when `filled` is true: 0. Otherwise, or when it cannot be
+  // stored, a spare stays in its slot and a new edge is deleted: -1.
+  int Keep(CCrossEdge* edge, bool filled);
 
-  int m_Size;             // slots in use
-  int m_Capacity;         // slots allocated: 0 or a multiple of 8
+  int m_Size;             // slots in use: 0..m_Size-1 hold the edges (null after DeleteAt)
+  int m_Capacity;         // slots allocated, 0 or a multiple of 8; from m_Size on, spares or null
   CCrossEdge** mp_Edges;  // Owned array (realloc/free) of Owned edges; null when capacity 0
 };
 

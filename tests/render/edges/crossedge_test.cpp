@@ -153,6 +153,36 @@ TEST_F(CCrossEdgeTest, ClearAndRemoveLastKeepStorage) {
   EXPECT_EQ(edge.GetPtCapacity(), 8);
 }
 
+TEST_F(CCrossEdgeTest, ResetMakesTheEdgeNewAndKeepsOnlyOwnedStorage) {
+  const std::vector<tagLonLat> nine = Numbered(9);
+  CCrossEdge owned, borrowed;
+  ASSERT_TRUE(owned.SetTrimmedGuide(m_Guide, 120.0, false, true));
+  ASSERT_TRUE(owned.AppendPoints(nine.data(), 9));
+  const tagLonLat* storage = owned.GetPts();
+  borrowed.BorrowGuide(m_Guide, true);
+  owned.Reset();
+  borrowed.Reset();
+  const CCrossEdge fresh;
+  for (const CCrossEdge* e : {&owned, &borrowed}) {
+    EXPECT_TRUE(e->IsOwner());
+    EXPECT_TRUE(e->IsWhole());
+    EXPECT_EQ(e->GetLength(), fresh.GetLength());
+    EXPECT_EQ(std::memcmp(e->GetId().bytes, fresh.GetId().bytes, sizeof(tagEdgeId)), 0);
+    EXPECT_STREQ(e->GetName(), fresh.GetName());
+    EXPECT_EQ(e->GetAttr1(), 0);
+    EXPECT_EQ(e->GetAttr2(), 0);
+    EXPECT_EQ(e->GetPtNum(), 0);
+  }
+  EXPECT_EQ(owned.GetPts(), storage);
+  EXPECT_EQ(owned.GetPtCapacity(), 16);
+  // The guide's array is let go, neither kept nor freed: the copy gets an array of its own.
+  EXPECT_EQ(borrowed.GetPts(), nullptr);
+  EXPECT_EQ(borrowed.GetPtCapacity(), 0);
+  ASSERT_TRUE(borrowed.CopyGuide(m_Guide, true));
+  EXPECT_NE(borrowed.GetPts(), m_Pts.data());
+  ExpectPoints(borrowed, m_Pts);
+}
+
 TEST_F(CCrossEdgeTest, GetPtOutsideTheCountIsTheInvalidPoint) {
   CCrossEdge edge;
   ASSERT_TRUE(edge.AppendPoints(m_Pts.data(), 2));
@@ -259,23 +289,34 @@ TEST_F(CCrossEdgeTest, CopyGuideWithNullPointsFails) {
 
 TEST_F(CCrossEdgeTest, TrimsEndingOnSourcePointsKeepThemWithoutCutPoint) {
   const std::vector<tagLonLat>& p = m_Pts;
+  // A source point at longitude 180, outside the valid range, reached exactly: it is kept as
+  // it is, since only cut points are checked.
+  const std::vector<tagLonLat> east = {{179.999, 0.0}, {180.0, 0.0}};
+  const std::vector<tagLonLat> west = {east[1], east[0]};
+  // Each trim's one segment, measured in its own walking order.
+  const double eastLength = SegmentLength(east[0].lon, east[0].lat, east[1].lon, east[1].lat);
+  const double westLength = SegmentLength(west[1].lon, west[1].lat, west[0].lon, west[0].lat);
   const struct {
     bool head;
+    const std::vector<tagLonLat>& src;
     double length;
     int result;
     std::vector<tagLonLat> pts;
   } cases[] = {
-      {false, 0.0, 2, {p[4], p[4]}},
-      {true, 0.0, 1, {p[0], p[0]}},
-      {false, TailSum(2), 3, {p[2], p[3], p[4]}},
-      {true, HeadSum(2), 2, {p[0], p[1], p[2]}},
-      {false, TailSum(4), 5, p},
-      {true, HeadSum(4), 4, p},
+      {false, p, 0.0, 2, {p[4], p[4]}},
+      {true, p, 0.0, 1, {p[0], p[0]}},
+      {false, p, TailSum(2), 3, {p[2], p[3], p[4]}},
+      {true, p, HeadSum(2), 2, {p[0], p[1], p[2]}},
+      {false, p, TailSum(4), 5, p},
+      {true, p, HeadSum(4), 4, p},
+      {true, east, eastLength, 1, east},
+      {false, west, westLength, 2, west},
   };
   for (const auto& c : cases) {
     CCrossEdge edge;
-    const int r = c.head ? edge.TrimToHead(p.data(), Count(), c.length)
-                         : edge.TrimToTail(p.data(), Count(), c.length);
+    const int n = static_cast<int>(c.src.size());
+    const int r = c.head ? edge.TrimToHead(c.src.data(), n, c.length)
+                         : edge.TrimToTail(c.src.data(), n, c.length);
     SCOPED_TRACE(::testing::Message() << (c.head ? "head " : "tail ") << c.length << " m");
     EXPECT_EQ(r, c.result);
     ExpectPoints(edge, c.pts);

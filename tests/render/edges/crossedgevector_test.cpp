@@ -1,5 +1,5 @@
-// Edges rejected by an Append are deleted; the sanitizer build's leak check shows that none
-// is lost.
+// Edges rejected by an Append are deleted or kept as spares, and Clear deletes the spares;
+// the sanitizer build's leak check shows that none is lost.
 #include "crossedgevector.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +84,47 @@ TEST_F(CCrossEdgeVectorTest, DeleteAtLeavesNullSlotAndClearFreesEverything) {
   m_Vec.Clear();
   EXPECT_EQ(m_Vec.Size(), 0);
   EXPECT_EQ(m_Vec.GetCapacity(), 0);
+}
+
+TEST_F(CCrossEdgeVectorTest, ResetKeepsEdgesThatLaterAppendsFillAsNew) {
+  ASSERT_EQ(m_Vec.Append(&m_Guide, 50.0, true, true), 0);  // cut: not whole
+  ASSERT_EQ(m_Vec.Append(&m_Guide, false, true), 0);       // borrowed
+  CCrossEdge* const e[] = {m_Vec.GetAt(0), m_Vec.GetAt(1)};
+  m_Vec.Reset();
+  EXPECT_EQ(m_Vec.Size(), 0);
+  EXPECT_EQ(m_Vec.GetAt(0), nullptr);
+  EXPECT_EQ(m_Vec.GetCapacity(), 8);
+  AppendCopies(2);
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(m_Vec.GetAt(i), e[i]);
+    EXPECT_TRUE(m_Vec.GetAt(i)->IsWhole());
+    EXPECT_TRUE(m_Vec.GetAt(i)->IsOwner());
+    EXPECT_NE(m_Vec.GetAt(i)->GetPts(), m_Pts.data());
+    EXPECT_EQ(m_Vec.GetAt(i)->GetPtNum(), 3);
+  }
+  // Rejected refills, one too long, one whose points cannot grow, leave the size alone and
+  // the spare in its slot.
+  std::vector<tagLonLat> nine(9, m_Pts[0]);
+  PathGuid longGuide = m_Guide;
+  longGuide.firstPts = nine.data();
+  longGuide.firstPtNum = 9;
+  m_Vec.Reset();
+  EXPECT_EQ(m_Vec.Append(&m_Guide, 1e6, true, true), -1);
+  {
+    CReallocFailure failure;
+    EXPECT_EQ(m_Vec.Append(&longGuide, true, true), -1);
+  }
+  EXPECT_EQ(m_Vec.Size(), 0);
+  ASSERT_EQ(m_Vec.Append(&longGuide, true, true), 0);
+  EXPECT_EQ(m_Vec.GetAt(0), e[0]);
+  // An edge from outside takes the slot of a spare, which is deleted; an emptied slot is
+  // refilled with a new edge. Spares are deleted with the vector (the leak check).
+  EXPECT_TRUE(m_Vec.PushBack(new CCrossEdge()));
+  m_Vec.DeleteAt(0);
+  m_Vec.Reset();
+  AppendCopies(1);
+  EXPECT_NE(m_Vec.GetAt(0), nullptr);
 }
 
 TEST_F(CCrossEdgeVectorTest, AppendCopyOfEdgeNeedsPoints) {
