@@ -62,6 +62,11 @@ void log4cpp_Info(const char* category, const char* file, int line, const char* 
   va_end(args);
 }
 
+bool log4cpp_IsInfoEnabled(const char* category) {
+  if (category == nullptr) return false;
+  return log4cpp::Category::getInstance(category).isPriorityEnabled(log4cpp::Priority::INFO);
+}
+
 bool ParseLogContext(const std::string& ndc, LogContext& context) {
   const std::size_t space = ndc.find(' ');
   if (space == std::string::npos) return false;

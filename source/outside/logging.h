@@ -27,6 +27,11 @@ void log4cpp_category_log(const char* category, int priority, const char* file, 
 void log4cpp_Info(const char* category, const char* file, int line, const char* function,
                   const char* format, ...) __attribute__((format(printf, 5, 6)));
 
+// True when a line of log4cpp_Info to `category` would be written now, that is when the
+// category is enabled at log4cpp's info priority (600). Callers use it to skip work whose
+// only use is such a line. False for a null category.
+bool log4cpp_IsInfoEnabled(const char* category);
+
 // The parts of a line's context as ParseLogContext finds them.
 struct LogContext {
   std::string file;

@@ -5,9 +5,13 @@
 #include <sys/sysinfo.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 
 namespace {
+
+// Calls of GlobalMemoryStatus with a record, for GetMemoryStatusCount.
+std::atomic<unsigned long> g_MemoryStatusCount{0};
 
 // User address space of an x86-64 or AArch64 process with 4-level page tables: 128 TiB.
 constexpr std::uint64_t kUserAddressSpace = 1ull << 47;
@@ -39,6 +43,7 @@ std::uint64_t AddressSpaceUsed() {
 
 void GlobalMemoryStatus(MEMORYSTATUS* status) {
   if (status == nullptr) return;
+  g_MemoryStatusCount.fetch_add(1, std::memory_order_relaxed);
   struct sysinfo info;
   if (sysinfo(&info) == 0) {
     const std::uint64_t unit = info.mem_unit != 0 ? info.mem_unit : 1;
@@ -59,3 +64,5 @@ void GlobalMemoryStatus(MEMORYSTATUS* status) {
   status->dwTotalVirtual = total;
   status->dwAvailVirtual = used < total ? total - used : 0;
 }
+
+unsigned long GetMemoryStatusCount() { return g_MemoryStatusCount.load(std::memory_order_relaxed); }

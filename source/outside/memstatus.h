@@ -24,4 +24,8 @@ struct MEMORYSTATUS {
 // ignored.
 void GlobalMemoryStatus(MEMORYSTATUS* status);
 
+// Number of GlobalMemoryStatus calls with a record in this process so far, on any thread:
+// what a caller's memory snapshots cost shows up here.
+unsigned long GetMemoryStatusCount();
+
 #endif  // ADVICEPATH_OUTSIDE_MEMSTATUS_H_

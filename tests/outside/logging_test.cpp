@@ -33,6 +33,10 @@ TEST(LoggingTest, DisabledPrioritiesWriteNothing) {
   log4cpp_category_log("loggingQuiet", 0, "f", 1, "g", "fatal");
   ASSERT_EQ(capture.Lines().size(), 1u);
   EXPECT_EQ(capture.Lines()[0].text, "fatal");
+  EXPECT_FALSE(log4cpp_IsInfoEnabled("loggingQuiet"));
+  log4cpp::Category::getInstance("loggingQuiet").setPriority(log4cpp::Priority::INFO);
+  EXPECT_TRUE(log4cpp_IsInfoEnabled("loggingQuiet"));
+  EXPECT_FALSE(log4cpp_IsInfoEnabled(nullptr));
 }
 
 TEST(LoggingTest, NotSetLinesGoOutWhenTheCategoryIsAtDebug) {

@@ -8,12 +8,14 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <log4cpp/Priority.hh>
 #include <memory>
 #include <vector>
 
 #include "advicepathrenderex.h"
 #include "geodesy.h"
 #include "log_capture.h"
+#include "memstatus.h"
 #include "recording_map_view.h"
 #include "route.h"
 #include "route_builder.h"
@@ -630,6 +632,42 @@ TEST_F(AdvicePathRenderTurnTest, NegativeArrowScaleLimitNeverDrawsTheArrow) {
     const std::vector<RecordedCall> calls = Frame(true, true);
     EXPECT_EQ(ArrowCalls(calls), 0u);
     EXPECT_EQ(calls.size(), 20u);
+  }
+}
+
+TEST_F(AdvicePathRenderTurnTest, TracedOperationsMeasureOnlyWhenInformationLinesAreWritten) {
+  // Without listeners a traced operation takes no memory snapshot and writes no line.
+  m_Log.SetPriority(log4cpp::Priority::WARN);
+  const unsigned long before = GetMemoryStatusCount();
+  EXPECT_EQ(SetTable(8), 1);
+  m_Handle.SetTurnInfo(fakes::MakeTurn(*m_Path, 4, 5), m_Path.get());
+  EXPECT_EQ(ArrowCalls(Frame(true, true)), 8u);
+  EXPECT_EQ(GetMemoryStatusCount(), before);
+  EXPECT_TRUE(m_Log.Lines().empty());
+
+  // Listened to: two snapshots and the two lines of each operation.
+  m_Log.SetPriority(log4cpp::Priority::INFO);
+  EXPECT_EQ(SetTable(8), 1);
+  m_Handle.SetTurnInfo(fakes::MakeTurn(*m_Path, 4, 5), m_Path.get());
+  EXPECT_EQ(ArrowCalls(Frame(true, true)), 8u);
+  EXPECT_EQ(GetMemoryStatusCount(), before + 6);
+  const struct {
+    const char* function;
+    const char* text;
+  } expected[] = {
+      {"AdvicePathRender::SetSize", "timerSetSize::[0-9]+\\.[0-9]{6}ms"},
+      {"AdvicePathRender::SetSize", "memcnterSetSize::PhsMem:[0-9]+KB VirMem:[0-9]+KB"},
+      {"AdvicePathRender::SetTurnInfo", "timerSetTurnInfo::[0-9]+\\.[0-9]{6}ms"},
+      {"AdvicePathRender::SetTurnInfo", "memcnterSetTurnInfo::PhsMem:[0-9]+KB VirMem:[0-9]+KB"},
+      {"AdvicePathRender::DrawTurn", "timerDrawTurn::[0-9]+\\.[0-9]{6}ms"},
+      {"AdvicePathRender::DrawTurn", "memcnterDrawTurn::PhsMem:[0-9]+KB VirMem:[0-9]+KB"},
+  };
+  ASSERT_EQ(m_Log.Lines().size(), 6u);
+  for (std::size_t i = 0; i < 6; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(m_Log.Lines()[i].priority, 600);
+    EXPECT_EQ(m_Log.Lines()[i].function, expected[i].function);
+    EXPECT_THAT(m_Log.Lines()[i].text, MatchesRegex(expected[i].text));
   }
 }
 
