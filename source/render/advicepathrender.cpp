@@ -281,8 +281,9 @@ void AdvicePathRender::DrawRedLine() {
   // converting NaN or infinity to a step count.
   if (!std::isfinite(length)) return;
   Torvane::CMapService* view = MapView();
-  const int steps = static_cast<int>(length / kRedLineStepMetres);
-  if (steps <= 0) {
+  // Less than one whole step apart: one straight segment. Compared before any conversion:
+  // from about 4.3e14 m the step count has no int, and a host's geodesy may measure that.
+  if (length / kRedLineStepMetres < 1.0) {
     if (view != nullptr) view->DrawPolyline(ll, 2, 0, kRedLineColor, kRedLineWidth);
     return;
   }

@@ -14,6 +14,7 @@
 
 #include "advicepathrenderex.h"
 #include "geodesy.h"
+#include "host_services.h"
 #include "log_capture.h"
 #include "memstatus.h"
 #include "recording_map_view.h"
@@ -467,6 +468,25 @@ TEST_F(AdvicePathRenderTest, RedLineOfANonNumberDrawsNothing) {
   for (const tagLonLat dest : {tagLonLat{nan, 1.0}, tagLonLat{1.0, inf}}) {
     SetRoute({1.0, 0.0}, {dest});
     EXPECT_TRUE(Frame(false, false).empty());
+  }
+}
+
+TEST_F(AdvicePathRenderTest, RedLineOfAHugeFiniteLengthIsTenSteps) {
+  // Fault: the step count was converted to int before the comparison: undefined from about
+  // 4.3e14 m, which a host's geodesy may return (on x86 it came out negative: one segment).
+  SetTable(8);
+  m_Handle.EnableDrawRedLine(true);
+  SetRoute({1.0, 0.0}, {{2.0, 1.0}});
+  const struct {
+    double metres;
+    int count;
+  } cases[] = {{4.3e14, 11}, {1e300, 11}, {std::numeric_limits<double>::max(), 11}, {-1e300, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.metres);
+    const fakes::FixedLineLength length(c.metres);
+    const std::vector<RecordedCall> calls = Frame(false, false);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].count, c.count);
   }
 }
 
