@@ -72,7 +72,8 @@ AdvicePathRender::AdvicePathRender(void* mapView)
       m_SizeSetCnt(0),
       m_MaxTurnScale(kDefaultMaxTurnScale),
       m_isDrawRedLine(false),
-      m_RefCount(1) {
+      m_RefCount(1),
+      m_GuideWalkLimit(kDefaultGuideWalkLimit) {
   ZeroPoints(m_ArrowHeadPts, 3);
 }
 
@@ -84,6 +85,11 @@ AdvicePathRender::~AdvicePathRender() {
 void AdvicePathRender::AddRef() { ++m_RefCount; }
 
 bool AdvicePathRender::Release() { return --m_RefCount == 0; }
+
+void AdvicePathRender::SetGuideWalkLimit(long guides) {
+  m_GuideWalkLimit = guides;
+  m_CrossPathEdges.SetGuideWalkLimit(guides);
+}
 
 bool AdvicePathRender::SetPath(CNavPath* path) {
   if (path == nullptr) return false;
@@ -203,19 +209,29 @@ void AdvicePathRender::DrawPath() {
   // Widths reach the view as their low 16 bits.
   const unsigned short pathWidth = static_cast<unsigned short>(row.pathWidth);
   const unsigned short pathBorderWidth = static_cast<unsigned short>(row.pathBorderWidth);
-  DrawPathPass(*view, first, m_ClrSetting.pathBorderColor, pathBorderWidth);
+  // A border pass cut off at the walk limit is not followed by the inner pass: the path
+  // cycles, the inner pass would cover the same cut-off route, and the frame has already
+  // taken as long as one pass may.
+  if (!DrawPathPass(*view, first, m_ClrSetting.pathBorderColor, pathBorderWidth)) return;
   DrawPathPass(*view, mp_Path->GetFirstPosition(), m_ClrSetting.pathColor, pathWidth);
 }
 
-void AdvicePathRender::DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color,
+bool AdvicePathRender::DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color,
                                     int width) {
-  for (const void* pos = first; pos != nullptr; pos = mp_Path->GetNext(pos)) {
+  long walked = 0;  // GetNext steps taken to reach pos
+  for (const void* pos = first; pos != nullptr; pos = mp_Path->GetNext(pos), ++walked) {
+    if (walked > m_GuideWalkLimit) {
+      PATHRENDER_LOG(kLogError, "AdvicePathRender::DrawPath",
+                     "mp_Path->GetNext() walked past the guide limit \n");
+      return false;
+    }
     unsigned short ptNum = 0;
     tagLonLat* pts = nullptr;
     // An edge the path cannot deliver is skipped; the rest of the route is still drawn.
     if (mp_Path->GetEdge(pos, ptNum, pts) == 0) continue;
     view.DrawPolyline(pts, ptNum, 0, color, width);
   }
+  return true;
 }
 
 void AdvicePathRender::DrawTurn() {

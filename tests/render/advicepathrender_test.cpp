@@ -395,6 +395,45 @@ TEST_F(AdvicePathRenderTest, EdgeThePathCannotDeliverIsSkipped) {
   for (const RecordedCall& call : calls) EXPECT_EQ(call.count, 2);
 }
 
+TEST(AdvicePathRenderWalkTest, RouteWalkOfACyclingPathStopsAtTheGuideLimit) {
+  // Fault: a host path whose GetNext cycles kept the route's pass going for ever.
+  fakes::LogCapture log;
+  auto path = fakes::MakePath(fakes::GuidesEast({1.0, 0.0}, {100.0, 200.0, 300.0}));
+  fakes::RecordingMapView view(1);
+  AdvicePathRender render(&view);
+  std::vector<AdvicePathSizeSetting> table = Table(8);
+  ASSERT_EQ(render.SetSize(table.data(), 8, 30), 1);
+  ASSERT_TRUE(render.SetPath(path.get()));
+  // Three edges take two steps: within a limit of 2, past a limit of 1.
+  log.Clear();
+  render.SetGuideWalkLimit(2);
+  render.Draw(true, false);
+  EXPECT_EQ(view.DrawCalls().size(), 6u);
+  EXPECT_TRUE(log.Lines().empty());
+  view.Reset();
+  render.SetGuideWalkLimit(1);
+  render.Draw(true, false);
+  EXPECT_EQ(view.DrawCalls().size(), 2u);
+  EXPECT_EQ(log.Lines().size(), 1u);
+
+  const fakes::CyclingPath cycling(*path);
+  render.SetGuideWalkLimit(7);
+  log.Clear();
+  view.Reset();
+  render.Draw(true, false);
+  // The border pass: the first edge and seven steps on, round the route; no inner pass.
+  const std::vector<RecordedCall> calls = view.DrawCalls();
+  ASSERT_EQ(calls.size(), 8u);
+  for (const RecordedCall& call : calls) {
+    EXPECT_EQ(call.color, AdvicePathClrSetting().pathBorderColor);
+  }
+  EXPECT_EQ(calls[3].points[0].lon, calls[0].points[0].lon);
+  ASSERT_EQ(log.Lines().size(), 1u);
+  EXPECT_EQ(log.Lines()[0].priority, 300);
+  EXPECT_EQ(log.Lines()[0].function, "AdvicePathRender::DrawPath");
+  EXPECT_EQ(log.Lines()[0].text, "mp_Path->GetNext() walked past the guide limit \n");
+}
+
 // ---- Red line -----------------------------------------------------------------------------
 
 TEST_F(AdvicePathRenderTest, RedLineUnder200KmIsOneSegment) {
