@@ -28,9 +28,8 @@ constexpr int kRedLineWidth = 2;
 
 // The stopwatch and memory counter of one traced operation. They run only when the
 // category writes information lines at construction: otherwise the operation measures
-// nothing (a snapshot costs two system calls), and Done writes nothing.
-// Done() is called on success only: it stops both and writes the two information lines
-// "timer<name>::<ms>ms" and "memcnter<name>::<text>".
+// nothing (a snapshot costs two system calls). On success the operation calls Stop and,
+// when it returns true, writes its two information lines with Milliseconds and MemoryText.
 class CTracedOp {
  public:
   CTracedOp() : m_isListened(log4cpp_IsInfoEnabled(g_LogCategory)) {
@@ -39,16 +38,21 @@ class CTracedOp {
     m_MemCounter.Start();
   }
 
-  void Done(int line, const char* function, const char* name) {
-    if (!m_isListened) return;
+  // Stops the memory counter, then the stopwatch. False when nothing was started: there
+  // are no lines to write.
+  bool Stop() {
+    if (!m_isListened) return false;
     m_MemCounter.Stop();
     m_Timer.EndTime();
-    log4cpp_Info(g_LogCategory, __FILE__, line, function, "timer%s::%lfms", name,
-                 m_Timer.GetTime());
-    char szBuf[MemCounter::kBufSize];
+    return true;
+  }
+  // Milliseconds between the start and Stop.
+  double Milliseconds() const { return m_Timer.GetTime(); }
+  // The memory counter's text, written into `szBuf` (MemCounter::kBufSize characters); ""
+  // when it could not be written.
+  const char* MemoryText(char* szBuf) const {
     const char* text = m_MemCounter.Format(szBuf);
-    log4cpp_Info(g_LogCategory, __FILE__, line, function, "memcnter%s::%s", name,
-                 text != nullptr ? text : "");
+    return text != nullptr ? text : "";
   }
 
  private:
@@ -136,7 +140,11 @@ int AdvicePathRender::SetSize(const AdvicePathSizeSetting* table, int count, int
   mp_SizeSet = copy;
   m_SizeSetCnt = count;
   m_MaxTurnScale = maxTurnScale;
-  traced.Done(__LINE__, "AdvicePathRender::SetSize", "SetSize");
+  if (traced.Stop()) {
+    PATHRENDER_INFO("AdvicePathRender::SetSize", "timerSetSize::%lfms", traced.Milliseconds());
+    char szBuf[MemCounter::kBufSize];
+    PATHRENDER_INFO("AdvicePathRender::SetSize", "memcnterSetSize::%s", traced.MemoryText(szBuf));
+  }
   return 1;
 }
 
@@ -147,7 +155,13 @@ void AdvicePathRender::SetTurnInfo(CNavPath* path, const CTurnInfo& turn) {
   }
   CTracedOp traced;
   m_CrossPathEdges.SetCrossInfo(path, turn);
-  traced.Done(__LINE__, "AdvicePathRender::SetTurnInfo", "SetTurnInfo");
+  if (traced.Stop()) {
+    PATHRENDER_INFO("AdvicePathRender::SetTurnInfo", "timerSetTurnInfo::%lfms",
+                    traced.Milliseconds());
+    char szBuf[MemCounter::kBufSize];
+    PATHRENDER_INFO("AdvicePathRender::SetTurnInfo", "memcnterSetTurnInfo::%s",
+                    traced.MemoryText(szBuf));
+  }
   m_isClearBigArrow = false;
 }
 
@@ -278,7 +292,11 @@ void AdvicePathRender::DrawTurn() {
   }
   view->DrawPolygon(m_ArrowHeadPts, 3, row.arrowHeadParam, arrowColor,
                     static_cast<int>(arrowColor));
-  traced.Done(__LINE__, "AdvicePathRender::DrawTurn", "DrawTurn");
+  if (traced.Stop()) {
+    PATHRENDER_INFO("AdvicePathRender::DrawTurn", "timerDrawTurn::%lfms", traced.Milliseconds());
+    char szBuf[MemCounter::kBufSize];
+    PATHRENDER_INFO("AdvicePathRender::DrawTurn", "memcnterDrawTurn::%s", traced.MemoryText(szBuf));
+  }
 }
 
 void AdvicePathRender::DrawRedLine() {
