@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <log4cpp/Appender.hh>
 #include <log4cpp/Category.hh>
 #include <log4cpp/LoggingEvent.hh>
 #include <log4cpp/Priority.hh>
@@ -31,23 +32,48 @@ std::string FormatV(const char* format, va_list args) {
   return text;
 }
 
+// Hands `event` to every appender of `cat`, then of its ancestors while additivity holds,
+// as log4cpp's callAppenders does. callAppenders may not let an exception out (it is
+// declared throw()), so an appender that threw there would end the process; here each
+// appender is called on its own, and one that throws loses only its own copy of the line.
+// The appenders are called from a copy of each category's set, outside log4cpp's lock.
+void CallAppenders(log4cpp::Category& cat, const log4cpp::LoggingEvent& event) {
+  for (log4cpp::Category* c = &cat; c != nullptr;
+       c = c->getAdditivity() ? c->getParent() : nullptr) {
+    const log4cpp::AppenderSet appenders = c->getAllAppenders();
+    for (log4cpp::Appender* appender : appenders) {
+      try {
+        appender->doAppend(event);
+      } catch (...) {
+        // This appender misses the line; the next ones still get it.
+      }
+    }
+  }
+}
+
 void LogV(const char* category, int priority, const char* file, int line, const char* function,
-          const char* format, va_list args) {
+          const char* format, va_list args) noexcept {
   if (category == nullptr || format == nullptr) return;
-  log4cpp::Category& cat = log4cpp::Category::getInstance(category);
-  if (!cat.isPriorityEnabled(EnablingPriority(priority))) return;
-  std::string ndc = file != nullptr ? file : "?";
-  ndc += ':';
-  ndc += std::to_string(line);
-  ndc += ' ';
-  ndc += function != nullptr ? function : "?";
-  cat.callAppenders(log4cpp::LoggingEvent(cat.getName(), FormatV(format, args), ndc, priority));
+  // Everything below may throw: the lookup and the strings allocate. A line that cannot be
+  // made is dropped.
+  try {
+    log4cpp::Category& cat = log4cpp::Category::getInstance(category);
+    if (!cat.isPriorityEnabled(EnablingPriority(priority))) return;
+    std::string ndc = file != nullptr ? file : "?";
+    ndc += ':';
+    ndc += std::to_string(line);
+    ndc += ' ';
+    ndc += function != nullptr ? function : "?";
+    CallAppenders(cat, log4cpp::LoggingEvent(cat.getName(), FormatV(format, args), ndc, priority));
+  } catch (...) {
+    // The line is lost; the caller must not notice.
+  }
 }
 
 }  // namespace
 
 void log4cpp_category_log(const char* category, int priority, const char* file, int line,
-                          const char* function, const char* format, ...) {
+                          const char* function, const char* format, ...) noexcept {
   va_list args;
   va_start(args, format);
   LogV(category, priority, file, line, function, format, args);
@@ -55,11 +81,20 @@ void log4cpp_category_log(const char* category, int priority, const char* file, 
 }
 
 void log4cpp_Info(const char* category, const char* file, int line, const char* function,
-                  const char* format, ...) {
+                  const char* format, ...) noexcept {
   va_list args;
   va_start(args, format);
   LogV(category, log4cpp::Priority::INFO, file, line, function, format, args);
   va_end(args);
+}
+
+bool log4cpp_IsInfoEnabled(const char* category) noexcept {
+  if (category == nullptr) return false;
+  try {
+    return log4cpp::Category::getInstance(category).isPriorityEnabled(log4cpp::Priority::INFO);
+  } catch (...) {
+    return false;  // the category cannot be made: nothing could be written to it
+  }
 }
 
 bool ParseLogContext(const std::string& ndc, LogContext& context) {

@@ -9,7 +9,14 @@
 // Priority 800 ("not set") marks the most verbose lines. log4cpp itself never enables that
 // priority, so here such a line goes out when the category is enabled down to debug (700).
 //
-// Safe to call from any thread that log4cpp's own configuration allows.
+// The three logging functions never throw. Formatting a line needs the heap and a host's
+// appenders may throw: a line that cannot be made (out of memory) is dropped, and an
+// appender that throws misses that line while the category's other appenders still get it.
+// The caller goes on as if the line had been written.
+//
+// Safe to call from any thread that log4cpp's own configuration allows. Appenders are
+// called from a copy of their category's set, not under log4cpp's lock: a host that
+// removes (and so deletes) an appender must not do so while another thread logs.
 #ifndef ADVICEPATH_OUTSIDE_LOGGING_H_
 #define ADVICEPATH_OUTSIDE_LOGGING_H_
 
@@ -20,12 +27,17 @@
 // `file` and `line` are the caller's source position, `function` its qualified name. Null
 // category or format: nothing.
 void log4cpp_category_log(const char* category, int priority, const char* file, int line,
-                          const char* function, const char* format, ...)
+                          const char* function, const char* format, ...) noexcept
     __attribute__((format(printf, 6, 7)));
 
 // The same at log4cpp's info priority (600).
 void log4cpp_Info(const char* category, const char* file, int line, const char* function,
-                  const char* format, ...) __attribute__((format(printf, 5, 6)));
+                  const char* format, ...) noexcept __attribute__((format(printf, 5, 6)));
+
+// True when a line of log4cpp_Info to `category` would be written now, that is when the
+// category is enabled at log4cpp's info priority (600). Callers use it to skip work whose
+// only use is such a line. False for a null category, and when log4cpp cannot answer.
+bool log4cpp_IsInfoEnabled(const char* category) noexcept;
 
 // The parts of a line's context as ParseLogContext finds them.
 struct LogContext {

@@ -1,8 +1,10 @@
 // Operating-system memory status: the Linux stand-in for the Windows GlobalMemoryStatus.
 //
 // Any thread may call GlobalMemoryStatus. A call costs two system calls (sysinfo, and a
-// pread of /proc/self/statm on a descriptor kept open for the process's life), so a pair of
-// snapshots around a traced operation costs a few microseconds.
+// pread of /proc/self/statm on a descriptor kept open), so a pair of snapshots around a
+// traced operation costs a few microseconds. Each process opens its own descriptor on its
+// first call, a child made by fork() included (a fork handler tells it), so a child reads
+// its own figures, not its parent's.
 #ifndef ADVICEPATH_OUTSIDE_MEMSTATUS_H_
 #define ADVICEPATH_OUTSIDE_MEMSTATUS_H_
 
@@ -23,5 +25,9 @@ struct MEMORYSTATUS {
 // Fills `status` (all fields but dwLength). Fields it cannot read are 0; a null pointer is
 // ignored.
 void GlobalMemoryStatus(MEMORYSTATUS* status);
+
+// Number of GlobalMemoryStatus calls with a record in this process so far, on any thread:
+// what a caller's memory snapshots cost shows up here.
+unsigned long GetMemoryStatusCount();
 
 #endif  // ADVICEPATH_OUTSIDE_MEMSTATUS_H_

@@ -26,30 +26,39 @@ constexpr int kRedLineSteps = 10;
 constexpr unsigned kRedLineColor = 255;  // pure red, 0x00BBGGRR
 constexpr int kRedLineWidth = 2;
 
-// The stopwatch and memory counter of one traced operation, started on construction.
-// Done() is called on success only: it stops both and writes the two information lines
-// "timer<name>::<ms>ms" and "memcnter<name>::<text>".
+// The stopwatch and memory counter of one traced operation. They run only when the
+// category writes information lines at construction: otherwise the operation measures
+// nothing (a snapshot costs two system calls). On success the operation calls Stop and,
+// when it returns true, writes its two information lines with Milliseconds and MemoryText.
 class CTracedOp {
  public:
-  CTracedOp() {
+  CTracedOp() : m_isListened(log4cpp_IsInfoEnabled(g_LogCategory)) {
+    if (!m_isListened) return;
     m_Timer.StartTime();
     m_MemCounter.Start();
   }
 
-  void Done(int line, const char* function, const char* name) {
+  // Stops the memory counter, then the stopwatch. False when nothing was started: there
+  // are no lines to write.
+  bool Stop() {
+    if (!m_isListened) return false;
     m_MemCounter.Stop();
     m_Timer.EndTime();
-    log4cpp_Info(g_LogCategory, __FILE__, line, function, "timer%s::%lfms", name,
-                 m_Timer.GetTime());
-    char szBuf[MemCounter::kBufSize];
+    return true;
+  }
+  // Milliseconds between the start and Stop.
+  double Milliseconds() const { return m_Timer.GetTime(); }
+  // The memory counter's text, written into `szBuf` (MemCounter::kBufSize characters); ""
+  // when it could not be written.
+  const char* MemoryText(char* szBuf) const {
     const char* text = m_MemCounter.Format(szBuf);
-    log4cpp_Info(g_LogCategory, __FILE__, line, function, "memcnter%s::%s", name,
-                 text != nullptr ? text : "");
+    return text != nullptr ? text : "";
   }
 
  private:
-  Timer m_Timer;
-  MemCounter m_MemCounter;
+  bool m_isListened;        // information lines were enabled when the operation began
+  Timer m_Timer;            // started only when listened to
+  MemCounter m_MemCounter;  // started only when listened to
 };
 
 }  // namespace
@@ -67,7 +76,8 @@ AdvicePathRender::AdvicePathRender(void* mapView)
       m_SizeSetCnt(0),
       m_MaxTurnScale(kDefaultMaxTurnScale),
       m_isDrawRedLine(false),
-      m_RefCount(1) {
+      m_RefCount(1),
+      m_GuideWalkLimit(kDefaultGuideWalkLimit) {
   ZeroPoints(m_ArrowHeadPts, 3);
 }
 
@@ -79,6 +89,11 @@ AdvicePathRender::~AdvicePathRender() {
 void AdvicePathRender::AddRef() { ++m_RefCount; }
 
 bool AdvicePathRender::Release() { return --m_RefCount == 0; }
+
+void AdvicePathRender::SetGuideWalkLimit(long guides) {
+  m_GuideWalkLimit = guides;
+  m_CrossPathEdges.SetGuideWalkLimit(guides);
+}
 
 bool AdvicePathRender::SetPath(CNavPath* path) {
   if (path == nullptr) return false;
@@ -125,7 +140,11 @@ int AdvicePathRender::SetSize(const AdvicePathSizeSetting* table, int count, int
   mp_SizeSet = copy;
   m_SizeSetCnt = count;
   m_MaxTurnScale = maxTurnScale;
-  traced.Done(__LINE__, "AdvicePathRender::SetSize", "SetSize");
+  if (traced.Stop()) {
+    PATHRENDER_INFO("AdvicePathRender::SetSize", "timerSetSize::%lfms", traced.Milliseconds());
+    char szBuf[MemCounter::kBufSize];
+    PATHRENDER_INFO("AdvicePathRender::SetSize", "memcnterSetSize::%s", traced.MemoryText(szBuf));
+  }
   return 1;
 }
 
@@ -136,7 +155,13 @@ void AdvicePathRender::SetTurnInfo(CNavPath* path, const CTurnInfo& turn) {
   }
   CTracedOp traced;
   m_CrossPathEdges.SetCrossInfo(path, turn);
-  traced.Done(__LINE__, "AdvicePathRender::SetTurnInfo", "SetTurnInfo");
+  if (traced.Stop()) {
+    PATHRENDER_INFO("AdvicePathRender::SetTurnInfo", "timerSetTurnInfo::%lfms",
+                    traced.Milliseconds());
+    char szBuf[MemCounter::kBufSize];
+    PATHRENDER_INFO("AdvicePathRender::SetTurnInfo", "memcnterSetTurnInfo::%s",
+                    traced.MemoryText(szBuf));
+  }
   m_isClearBigArrow = false;
 }
 
@@ -198,19 +223,29 @@ void AdvicePathRender::DrawPath() {
   // Widths reach the view as their low 16 bits.
   const unsigned short pathWidth = static_cast<unsigned short>(row.pathWidth);
   const unsigned short pathBorderWidth = static_cast<unsigned short>(row.pathBorderWidth);
-  DrawPathPass(*view, first, m_ClrSetting.pathBorderColor, pathBorderWidth);
+  // A border pass cut off at the walk limit is not followed by the inner pass: the path
+  // cycles, the inner pass would cover the same cut-off route, and the frame has already
+  // taken as long as one pass may.
+  if (!DrawPathPass(*view, first, m_ClrSetting.pathBorderColor, pathBorderWidth)) return;
   DrawPathPass(*view, mp_Path->GetFirstPosition(), m_ClrSetting.pathColor, pathWidth);
 }
 
-void AdvicePathRender::DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color,
+bool AdvicePathRender::DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color,
                                     int width) {
-  for (const void* pos = first; pos != nullptr; pos = mp_Path->GetNext(pos)) {
+  long walked = 0;  // GetNext steps taken to reach pos
+  for (const void* pos = first; pos != nullptr; pos = mp_Path->GetNext(pos), ++walked) {
+    if (walked > m_GuideWalkLimit) {
+      PATHRENDER_LOG(kLogError, "AdvicePathRender::DrawPath",
+                     "mp_Path->GetNext() walked past the guide limit \n");
+      return false;
+    }
     unsigned short ptNum = 0;
     tagLonLat* pts = nullptr;
     // An edge the path cannot deliver is skipped; the rest of the route is still drawn.
     if (mp_Path->GetEdge(pos, ptNum, pts) == 0) continue;
     view.DrawPolyline(pts, ptNum, 0, color, width);
   }
+  return true;
 }
 
 void AdvicePathRender::DrawTurn() {
@@ -257,7 +292,11 @@ void AdvicePathRender::DrawTurn() {
   }
   view->DrawPolygon(m_ArrowHeadPts, 3, row.arrowHeadParam, arrowColor,
                     static_cast<int>(arrowColor));
-  traced.Done(__LINE__, "AdvicePathRender::DrawTurn", "DrawTurn");
+  if (traced.Stop()) {
+    PATHRENDER_INFO("AdvicePathRender::DrawTurn", "timerDrawTurn::%lfms", traced.Milliseconds());
+    char szBuf[MemCounter::kBufSize];
+    PATHRENDER_INFO("AdvicePathRender::DrawTurn", "memcnterDrawTurn::%s", traced.MemoryText(szBuf));
+  }
 }
 
 void AdvicePathRender::DrawRedLine() {
@@ -276,8 +315,9 @@ void AdvicePathRender::DrawRedLine() {
   // converting NaN or infinity to a step count.
   if (!std::isfinite(length)) return;
   Torvane::CMapService* view = MapView();
-  const int steps = static_cast<int>(length / kRedLineStepMetres);
-  if (steps <= 0) {
+  // Less than one whole step apart: one straight segment. Compared before any conversion:
+  // from about 4.3e14 m the step count has no int, and a host's geodesy may measure that.
+  if (length / kRedLineStepMetres < 1.0) {
     if (view != nullptr) view->DrawPolyline(ll, 2, 0, kRedLineColor, kRedLineWidth);
     return;
   }

@@ -38,6 +38,12 @@ class AdvicePathRender {
   void AddRef();
   bool Release();
 
+  // The most steps one walk along a path may take: each pass over the route's edges
+  // (GetNext) and each of the builder's walks over guides (GetNextGuid); kDefaultGuideWalkLimit
+  // after construction. Only a host path that cycles reaches it: the walk then logs a line
+  // at priority 300 and stops where it is.
+  void SetGuideWalkLimit(long guides);
+
   // Sets the route to draw (borrowed: must stay alive while set). Null: false, path kept.
   bool SetPath(CNavPath* path);
   // Sets the map view (borrowed), null included. True.
@@ -74,8 +80,9 @@ class AdvicePathRender {
   const AdvicePathSizeSetting& CurrentRow() const;
   // The route polyline, border pass over every edge, then inner pass.
   void DrawPath();
-  // One pass over the route's edges from position `first`, in one colour and width.
-  void DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color, int width);
+  // One pass over the route's edges from position `first`, in one colour and width. False,
+  // with a log line, when the pass stopped at the guide walk limit.
+  bool DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color, int width);
   // The big arrow: strokes and head, border pass then inner pass.
   void DrawTurn();
   // The straight red line from the route's origin to its first destination.
@@ -96,6 +103,7 @@ class AdvicePathRender {
   int m_MaxTurnScale;                 // largest scale index at which the arrow is drawn
   bool m_isDrawRedLine;               // red-line switch
   long m_RefCount;                    // handles sharing this renderer
+  long m_GuideWalkLimit;              // steps: the longest walk along the route's edges
 };
 
 #endif  // ADVICEPATH_RENDER_ADVICEPATHRENDER_H_

@@ -21,4 +21,8 @@ constexpr int kLogNotSet = 800;
 #define PATHRENDER_LOG(priority, function, ...) \
   log4cpp_category_log(g_LogCategory, priority, __FILE__, __LINE__, function, __VA_ARGS__)
 
+// The same for an information line (log4cpp_Info).
+#define PATHRENDER_INFO(function, ...) \
+  log4cpp_Info(g_LogCategory, __FILE__, __LINE__, function, __VA_ARGS__)
+
 #endif  // ADVICEPATH_RENDER_RENDERLOG_H_

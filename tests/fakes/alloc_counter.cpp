@@ -8,10 +8,17 @@ namespace {
 
 std::atomic<long> g_Allocations{0};
 std::atomic<int> g_FailNext{0};
+// Allocations still allowed before all fail; negative: no such limit.
+std::atomic<int> g_SucceedBeforeFailing{-1};
 
 // Counts one allocation; true when it is to fail (one of the failures asked for).
 bool CountAndFail() {
   ++g_Allocations;
+  int allowed = g_SucceedBeforeFailing.load();
+  while (allowed >= 0) {
+    if (allowed == 0) return true;
+    if (g_SucceedBeforeFailing.compare_exchange_weak(allowed, allowed - 1)) return false;
+  }
   int pending = g_FailNext.load();
   while (pending > 0) {
     if (g_FailNext.compare_exchange_weak(pending, pending - 1)) return true;
@@ -37,7 +44,12 @@ namespace fakes {
 
 long AllocationCount() { return g_Allocations.load(); }
 
-void FailNextAllocations(int count) { g_FailNext.store(count); }
+void FailNextAllocations(int count) {
+  g_FailNext.store(count);
+  if (count == 0) g_SucceedBeforeFailing.store(-1);
+}
+
+void FailAllocationsAfter(int skip) { g_SucceedBeforeFailing.store(skip < 0 ? 0 : skip); }
 
 }  // namespace fakes
 

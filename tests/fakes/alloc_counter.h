@@ -11,8 +11,12 @@ namespace fakes {
 long AllocationCount();
 
 // Makes the next `count` allocations fail (realloc and the nothrow forms of new return null,
-// the others throw std::bad_alloc); 0 ends it.
+// the others throw std::bad_alloc); 0 ends it, and ends FailAllocationsAfter too.
 void FailNextAllocations(int count);
+
+// Lets the next `skip` allocations succeed, then makes every later one fail until
+// FailNextAllocations(0): the heap runs out at the allocation numbered `skip` from now.
+void FailAllocationsAfter(int skip);
 
 }  // namespace fakes
 

@@ -52,6 +52,8 @@ LogCapture::~LogCapture() {
   m_Category.setPriority(m_OldPriority);
 }
 
+void LogCapture::SetPriority(int priority) { m_Category.setPriority(priority); }
+
 std::vector<LogLine> LogCapture::NonInfoLines() const {
   std::vector<LogLine> lines;
   for (const LogLine& line : m_Lines) {

@@ -30,6 +30,10 @@ class LogCapture {
   LogCapture& operator=(const LogCapture&) = delete;
   ~LogCapture();
 
+  // Enables the category down to `priority` (log4cpp's scale) instead of debug, until the
+  // next call or the destructor.
+  void SetPriority(int priority);
+
   const std::vector<LogLine>& Lines() const { return m_Lines; }
   // Lines at a priority other than log4cpp's info (600): the failures and traces.
   std::vector<LogLine> NonInfoLines() const;

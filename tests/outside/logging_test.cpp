@@ -2,12 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <log4cpp/AppenderSkeleton.hh>
 #include <log4cpp/Category.hh>
 #include <log4cpp/Priority.hh>
+#include <stdexcept>
 
 #include "log_capture.h"
 
 namespace {
+
+// A host's appender gone wrong: it throws from every line, a standard exception or not.
+class CThrowingAppender : public log4cpp::AppenderSkeleton {
+ public:
+  explicit CThrowingAppender(bool throwStandard)
+      : log4cpp::AppenderSkeleton("throwing"), m_isStandard(throwStandard) {}
+  void close() override {}
+  bool requiresLayout() const override { return false; }
+  void setLayout(log4cpp::Layout* layout) override { delete layout; }
+
+ protected:
+  void _append(const log4cpp::LoggingEvent&) override {
+    if (m_isStandard) throw std::runtime_error("appender failed");
+    throw 42;
+  }
+
+ private:
+  bool m_isStandard;  // throws std::runtime_error, else an int
+};
 
 TEST(LoggingTest, LineCarriesCategoryPriorityPositionFunctionAndText) {
   fakes::LogCapture capture("loggingTest");
@@ -33,6 +54,10 @@ TEST(LoggingTest, DisabledPrioritiesWriteNothing) {
   log4cpp_category_log("loggingQuiet", 0, "f", 1, "g", "fatal");
   ASSERT_EQ(capture.Lines().size(), 1u);
   EXPECT_EQ(capture.Lines()[0].text, "fatal");
+  EXPECT_FALSE(log4cpp_IsInfoEnabled("loggingQuiet"));
+  log4cpp::Category::getInstance("loggingQuiet").setPriority(log4cpp::Priority::INFO);
+  EXPECT_TRUE(log4cpp_IsInfoEnabled("loggingQuiet"));
+  EXPECT_FALSE(log4cpp_IsInfoEnabled(nullptr));
 }
 
 TEST(LoggingTest, NotSetLinesGoOutWhenTheCategoryIsAtDebug) {
@@ -56,6 +81,24 @@ TEST(LoggingTest, NullCategoryOrFormatIsIgnored) {
   fakes::LogCapture capture("loggingNull");
   log4cpp_category_log("loggingNull", 300, nullptr, 1, nullptr, "x");
   ASSERT_EQ(capture.Lines().size(), 1u);  // missing position and function are tolerated
+}
+
+TEST(LoggingTest, AppenderThatThrowsLosesItsLineNotTheCaller) {
+  // Fault: an exception from an appender ended the process (log4cpp's callAppenders may not
+  // throw), or left the logging call and with it the renderer.
+  fakes::LogCapture capture("loggingThrows");
+  log4cpp::Category& category = log4cpp::Category::getInstance("loggingThrows");
+  for (const bool throwStandard : {true, false}) {
+    log4cpp::Appender* appender = new CThrowingAppender(throwStandard);
+    category.addAppender(appender);  // the category owns it
+    capture.Clear();
+    EXPECT_NO_THROW(log4cpp_category_log("loggingThrows", 300, "f", 1, "g", "error \n"));
+    EXPECT_NO_THROW(log4cpp_Info("loggingThrows", "f", 1, "g", "info"));
+    category.removeAppender(appender);  // deletes it
+    // The category's other appender got both lines.
+    ASSERT_EQ(capture.Lines().size(), 2u);
+    EXPECT_EQ(capture.Lines()[1].text, "info");
+  }
 }
 
 TEST(LoggingTest, ParseLogContextSplitsPositionAndFunction) {

@@ -8,12 +8,17 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <log4cpp/Priority.hh>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "advicepathrenderex.h"
+#include "crosspathedges.h"
 #include "geodesy.h"
+#include "host_services.h"
 #include "log_capture.h"
+#include "memstatus.h"
 #include "recording_map_view.h"
 #include "route.h"
 #include "route_builder.h"
@@ -194,23 +199,6 @@ TEST(AdvicePathRenderExTest, NewPathRenderDrawsOnTheGivenViewOrTheDefault) {
   defaultView.ClearCalls();
 }
 
-TEST(AdvicePathRenderExTest, NewPathRenderWithoutPathDrawsNoRoute) {
-  fakes::RecordingMapView view(0);
-  std::vector<AdvicePathSizeSetting> table = Table(8);
-  AdvicePathRenderEx* handle = NewPathRender(nullptr, &view);
-  ASSERT_NE(handle, nullptr);
-  handle->SetSize(table.data(), 8, 30);
-  handle->Draw(true, false);
-  EXPECT_TRUE(view.DrawCalls().empty());
-  EXPECT_TRUE(ClosePathRender(handle));
-}
-
-TEST_F(AdvicePathRenderTest, SetPathNullKeepsThePreviousPath) {
-  SetTable(8);
-  EXPECT_FALSE(m_Handle.SetPath(nullptr));
-  EXPECT_EQ(Frame().size(), 6u);  // three edges, two passes
-}
-
 // ---- SetSize ---------------------------------------------------------------------------
 
 TEST_F(AdvicePathRenderTest, SetSizeCopiesTheTableAndLogsItsCost) {
@@ -224,36 +212,6 @@ TEST_F(AdvicePathRenderTest, SetSizeCopiesTheTableAndLogsItsCost) {
   EXPECT_THAT(m_Log.Lines()[0].text, MatchesRegex("timerSetSize::[0-9]+\\.[0-9]{6}ms"));
   EXPECT_THAT(m_Log.Lines()[1].text,
               MatchesRegex("memcnterSetSize::PhsMem:[0-9]+KB VirMem:[0-9]+KB"));
-}
-
-TEST_F(AdvicePathRenderTest, SetSizeFailuresLogAndKeepThePreviousTable) {
-  SetTable(8, 30);
-  m_Log.Clear();
-  std::vector<AdvicePathSizeSetting> other = Table(2);
-  const struct {
-    const char* what;
-    AdvicePathSizeSetting* table;
-    int count;
-    int priority;
-    const char* text;
-  } cases[] = {
-      {"null table", nullptr, 4, 300, "AdvicePathSizeSetting is NULL \n"},
-      {"no rows", other.data(), 0, 300, "AdvicePathSizeSetting is NULL \n"},
-      {"negative count", other.data(), -1, 0, "new AdvicePathSizeSetting failed \n"},
-      // 100 million rows would take 4.4 GB: refused before the caller's rows are read.
-      {"over 4 GiB", other.data(), 100000000, 0, "new AdvicePathSizeSetting failed \n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    m_Log.Clear();
-    EXPECT_EQ(m_Handle.SetSize(c.table, c.count, -1), 0);
-    ASSERT_EQ(m_Log.Lines().size(), 1u);
-    EXPECT_EQ(m_Log.Lines()[0].priority, c.priority);
-    EXPECT_EQ(m_Log.Lines()[0].function, "AdvicePathRender::SetSize");
-    EXPECT_EQ(m_Log.Lines()[0].text, c.text);
-  }
-  // Still the eight-row table at row 1.
-  EXPECT_THAT(Widths(Frame()), ElementsAre(201, 201, 201, 101, 101, 101));
 }
 
 // ---- Draw: route polyline ---------------------------------------------------------------
@@ -318,22 +276,6 @@ TEST_F(AdvicePathRenderTest, ScaleIndexPastTheTableFallsBackToRowFive) {
   EXPECT_EQ(m_Log.NonInfoLines()[0].text, "m_CurScale > = m_SizeSetCnt \n");
 }
 
-TEST_F(AdvicePathRenderTest, FallbackRowOutsideASmallTableUsesTheLastRow) {
-  // Fault: the fallback row 5 was read past the end of a table of fewer than six rows.
-  SetTable(3);
-  m_View.SetScaleIndex(3);
-  EXPECT_THAT(Widths(Frame()), ElementsAre(202, 202, 202, 102, 102, 102));
-}
-
-TEST_F(AdvicePathRenderTest, NegativeScaleIndexUsesRowZero) {
-  // Fault: a negative index from the map view was read before the table.
-  SetTable(3);
-  m_View.SetScaleIndex(-4);
-  EXPECT_THAT(Widths(Frame()), ElementsAre(200, 200, 200, 100, 100, 100));
-  m_View.SetScaleIndex(std::numeric_limits<int>::min());
-  EXPECT_EQ(Frame()[0].width, 200);
-}
-
 TEST_F(AdvicePathRenderTest, DrawingSwitchedOffStillReadsTheScale) {
   SetTable(8);
   SetRoute({1.0, 0.0}, {{1.0, 0.5}});
@@ -344,21 +286,6 @@ TEST_F(AdvicePathRenderTest, DrawingSwitchedOffStillReadsTheScale) {
   ASSERT_EQ(m_View.Calls().size(), 2u);  // GetScale, GetScaleIndex: not even the red line
   m_Handle.EnableDrawing(true);
   EXPECT_EQ(Frame(true, false).size(), 7u);
-}
-
-TEST_F(AdvicePathRenderTest, MissingMapViewLogsEveryFrameAndDrawsNothing) {
-  SetTable(8);
-  EXPECT_TRUE(m_Handle.SetDrawParm(nullptr));
-  m_Log.Clear();
-  m_Handle.Draw(true, true);
-  m_Handle.Draw(true, true);
-  EXPECT_TRUE(m_View.DrawCalls().empty());
-  ASSERT_EQ(m_Log.Lines().size(), 2u);
-  for (const LogLine& line : m_Log.Lines()) {
-    EXPECT_EQ(line.priority, 0);
-    EXPECT_EQ(line.function, "AdvicePathRender::AutoSetCurScale");
-    EXPECT_EQ(line.text, "mp_MapView is NULL \n");
-  }
 }
 
 TEST_F(AdvicePathRenderTest, PathWithoutPositionsLogsInEveryFrameThatAsksForIt) {
@@ -390,6 +317,45 @@ TEST_F(AdvicePathRenderTest, EdgeThePathCannotDeliverIsSkipped) {
   const std::vector<RecordedCall> calls = Frame();
   ASSERT_EQ(calls.size(), 4u);
   for (const RecordedCall& call : calls) EXPECT_EQ(call.count, 2);
+}
+
+TEST(AdvicePathRenderWalkTest, RouteWalkOfACyclingPathStopsAtTheGuideLimit) {
+  // Fault: a host path whose GetNext cycles kept the route's pass going for ever.
+  fakes::LogCapture log;
+  auto path = fakes::MakePath(fakes::GuidesEast({1.0, 0.0}, {100.0, 200.0, 300.0}));
+  fakes::RecordingMapView view(1);
+  AdvicePathRender render(&view);
+  std::vector<AdvicePathSizeSetting> table = Table(8);
+  ASSERT_EQ(render.SetSize(table.data(), 8, 30), 1);
+  ASSERT_TRUE(render.SetPath(path.get()));
+  // Three edges take two steps: within a limit of 2, past a limit of 1.
+  log.Clear();
+  render.SetGuideWalkLimit(2);
+  render.Draw(true, false);
+  EXPECT_EQ(view.DrawCalls().size(), 6u);
+  EXPECT_TRUE(log.Lines().empty());
+  view.Reset();
+  render.SetGuideWalkLimit(1);
+  render.Draw(true, false);
+  EXPECT_EQ(view.DrawCalls().size(), 2u);
+  EXPECT_EQ(log.Lines().size(), 1u);
+
+  const fakes::CyclingPath cycling(*path);
+  render.SetGuideWalkLimit(7);
+  log.Clear();
+  view.Reset();
+  render.Draw(true, false);
+  // The border pass: the first edge and seven steps on, round the route; no inner pass.
+  const std::vector<RecordedCall> calls = view.DrawCalls();
+  ASSERT_EQ(calls.size(), 8u);
+  for (const RecordedCall& call : calls) {
+    EXPECT_EQ(call.color, AdvicePathClrSetting().pathBorderColor);
+  }
+  EXPECT_EQ(calls[3].points[0].lon, calls[0].points[0].lon);
+  ASSERT_EQ(log.Lines().size(), 1u);
+  EXPECT_EQ(log.Lines()[0].priority, 300);
+  EXPECT_EQ(log.Lines()[0].function, "AdvicePathRender::DrawPath");
+  EXPECT_EQ(log.Lines()[0].text, "mp_Path->GetNext() walked past the guide limit \n");
 }
 
 // ---- Red line -----------------------------------------------------------------------------
@@ -456,15 +422,22 @@ TEST_F(AdvicePathRenderTest, RedLineWithoutOriginOrDestinationLogsEachFrame) {
   }
 }
 
-TEST_F(AdvicePathRenderTest, RedLineOfANonNumberDrawsNothing) {
-  // Fault: a NaN length was converted to an integer step count.
+TEST_F(AdvicePathRenderTest, RedLineOfAHugeFiniteLengthIsTenSteps) {
+  // Fault: the step count was converted to int before the comparison: undefined from about
+  // 4.3e14 m, which a host's geodesy may return (on x86 it came out negative: one segment).
   SetTable(8);
   m_Handle.EnableDrawRedLine(true);
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double inf = std::numeric_limits<double>::infinity();
-  for (const tagLonLat dest : {tagLonLat{nan, 1.0}, tagLonLat{1.0, inf}}) {
-    SetRoute({1.0, 0.0}, {dest});
-    EXPECT_TRUE(Frame(false, false).empty());
+  SetRoute({1.0, 0.0}, {{2.0, 1.0}});
+  const struct {
+    double metres;
+    int count;
+  } cases[] = {{4.3e14, 11}, {1e300, 11}, {std::numeric_limits<double>::max(), 11}, {-1e300, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.metres);
+    const fakes::FixedLineLength length(c.metres);
+    const std::vector<RecordedCall> calls = Frame(false, false);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].count, c.count);
   }
 }
 
@@ -633,6 +606,42 @@ TEST_F(AdvicePathRenderTurnTest, NegativeArrowScaleLimitNeverDrawsTheArrow) {
   }
 }
 
+TEST_F(AdvicePathRenderTurnTest, TracedOperationsMeasureOnlyWhenInformationLinesAreWritten) {
+  // Without listeners a traced operation takes no memory snapshot and writes no line.
+  m_Log.SetPriority(log4cpp::Priority::WARN);
+  const unsigned long before = GetMemoryStatusCount();
+  EXPECT_EQ(SetTable(8), 1);
+  m_Handle.SetTurnInfo(fakes::MakeTurn(*m_Path, 4, 5), m_Path.get());
+  EXPECT_EQ(ArrowCalls(Frame(true, true)), 8u);
+  EXPECT_EQ(GetMemoryStatusCount(), before);
+  EXPECT_TRUE(m_Log.Lines().empty());
+
+  // Listened to: two snapshots and the two lines of each operation.
+  m_Log.SetPriority(log4cpp::Priority::INFO);
+  EXPECT_EQ(SetTable(8), 1);
+  m_Handle.SetTurnInfo(fakes::MakeTurn(*m_Path, 4, 5), m_Path.get());
+  EXPECT_EQ(ArrowCalls(Frame(true, true)), 8u);
+  EXPECT_EQ(GetMemoryStatusCount(), before + 6);
+  const struct {
+    const char* function;
+    const char* text;
+  } expected[] = {
+      {"AdvicePathRender::SetSize", "timerSetSize::[0-9]+\\.[0-9]{6}ms"},
+      {"AdvicePathRender::SetSize", "memcnterSetSize::PhsMem:[0-9]+KB VirMem:[0-9]+KB"},
+      {"AdvicePathRender::SetTurnInfo", "timerSetTurnInfo::[0-9]+\\.[0-9]{6}ms"},
+      {"AdvicePathRender::SetTurnInfo", "memcnterSetTurnInfo::PhsMem:[0-9]+KB VirMem:[0-9]+KB"},
+      {"AdvicePathRender::DrawTurn", "timerDrawTurn::[0-9]+\\.[0-9]{6}ms"},
+      {"AdvicePathRender::DrawTurn", "memcnterDrawTurn::PhsMem:[0-9]+KB VirMem:[0-9]+KB"},
+  };
+  ASSERT_EQ(m_Log.Lines().size(), 6u);
+  for (std::size_t i = 0; i < 6; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(m_Log.Lines()[i].priority, 600);
+    EXPECT_EQ(m_Log.Lines()[i].function, expected[i].function);
+    EXPECT_THAT(m_Log.Lines()[i].text, MatchesRegex(expected[i].text));
+  }
+}
+
 TEST_F(AdvicePathRenderTurnTest, ArrowComesBeforeTheRedLine) {
   m_Handle.EnableDrawRedLine(true);
   SetRoute({1.0, 0.0}, {{1.0, 0.5}});
@@ -745,6 +754,394 @@ TEST(AdvicePathRenderFrameTest, StrokesFollowARealisticJunctionAndEndWhereTheySh
   EXPECT_NEAR(tip - exitEnd, 153.0, 10.0);
   // The stroke passes run forward along the route.
   for (std::size_t i = 1; i < along.size(); ++i) EXPECT_GE(along[i] + 1e-6, along[i - 1]);
+}
+
+// ---- Bad input ------------------------------------------------------------------------------
+
+// A map view that counts each frame's calls by what they draw, told apart by the default
+// colours, and keeps nothing else: a frame of a million edges costs no memory.
+class CountingMapView : public Torvane::CMapService {
+ public:
+  void DrawPolyline(const tagLonLat*, int, int, unsigned color, int width) override {
+    Count(color, width);
+  }
+  void DrawPolygon(const tagLonLat*, int, int, unsigned color, int width) override {
+    Count(color, width);
+    ++m_Polygons;
+  }
+  double GetScale() override { return 1000.0; }
+  int GetScaleIndex(double) override { return m_ScaleIndex; }
+
+  void SetScaleIndex(int scaleIndex) { m_ScaleIndex = scaleIndex; }
+  void Reset() { m_Route = m_Arrow = m_Polygons = m_Red = m_BorderWidth = 0; }
+
+  long m_Route = 0;       // route polylines, both passes
+  long m_Arrow = 0;       // arrow calls: strokes, outline and fill
+  long m_Polygons = 0;    // arrowhead fills
+  long m_Red = 0;         // red lines
+  int m_BorderWidth = 0;  // width of the last route border call: which row was used
+
+ private:
+  void Count(unsigned color, int width) {
+    const AdvicePathClrSetting colors;
+    if (color == 255u) {
+      ++m_Red;
+    } else if (color == colors.pathBorderColor) {
+      ++m_Route;
+      m_BorderWidth = width;
+    } else if (color == colors.pathColor) {
+      ++m_Route;
+    } else {
+      ++m_Arrow;
+    }
+  }
+  int m_ScaleIndex = 1;
+};
+
+// Ten guides of 100 m east from (1, 0), `points` points each.
+std::vector<CPathGuideInput> TenGuides(int points = 3, const tagLonLat& start = {1.0, 0.0}) {
+  return fakes::GuidesEast(start, std::vector<double>(10, 100.0), points);
+}
+
+// The set-up every bad-input case starts from: a handle from NewPathRender on a ten-guide
+// route and a counting view at scale index 1, the eight-row table, the turn from guide 4 to
+// guide 5. Each frame then draws the route (20 calls, border width 201) and the arrow.
+struct BadInputScene {
+  BadInputScene()
+      : path(fakes::MakePath(TenGuides())),
+        other(fakes::MakePath(TenGuides(3, {50.0, 10.0}))),
+        table(Table(8)),
+        handle(NewPathRender(path.get(), &view)) {
+    handle->SetSize(table.data(), 8, 30);
+    handle->SetTurnInfo(fakes::MakeTurn(*path, 4, 5), path.get());
+    log.Clear();
+  }
+  ~BadInputScene() {
+    ClosePathRender(handle);
+    GetRouteManager().GetPathManager().ClearOrgPoint();
+    GetRouteManager().GetPathManager().SetDestPoints({});
+  }
+  // Draws the route from `guides` instead, with the turn from guide 4 to guide 5.
+  void UseRoute(const std::vector<CPathGuideInput>& guides) {
+    std::unique_ptr<CNavPath> replaced = fakes::MakePath(guides);
+    handle->SetPath(replaced.get());
+    handle->SetTurnInfo(fakes::MakeTurn(*replaced, 4, 5), replaced.get());
+    path = std::move(replaced);
+  }
+  // Draws with a renderer of its own instead of the handle, on the same route, view and
+  // table, with walks of at most `limit` steps: only the renderer can lower the limit.
+  AdvicePathRender& UseRenderer(long limit) {
+    render = std::make_unique<AdvicePathRender>(&view);
+    render->SetGuideWalkLimit(limit);
+    render->SetSize(table.data(), static_cast<int>(table.size()), 30);
+    render->SetPath(path.get());
+    return *render;
+  }
+  void Draw() {
+    if (render) {
+      render->Draw(true, true);
+    } else {
+      handle->Draw(true, true);
+    }
+  }
+  // A turn entering at guide `enter` of the path whose exit guide lies on no guide of it.
+  CTurnInfo TurnLeavingThePath(int enter) const {
+    CTurnInfo turn = fakes::MakeTurn(*path, enter, enter + 1);
+    NavGuid elsewhere;
+    fakes::MakeTurn(*other, 4, 5).GetExitGuide(0, elsewhere);
+    turn.SetExitGuide(elsewhere);
+    return turn;
+  }
+
+  fakes::LogCapture log;
+  std::unique_ptr<CNavPath> path;
+  std::unique_ptr<CNavPath> other;  // a route far from the path: guides on no guide of it
+  CountingMapView view;
+  std::vector<AdvicePathSizeSetting> table;
+  AdvicePathRenderEx* handle;
+  std::unique_ptr<AdvicePathRender> render;  // set by UseRenderer
+  std::optional<fakes::CyclingPath> cycling;
+};
+
+// Ten guides with the middle point of guides 3 to 6 (around the turn) at (value, value).
+std::vector<CPathGuideInput> GuidesWithPoint(double value) {
+  std::vector<CPathGuideInput> guides = TenGuides();
+  for (int g = 3; g <= 6; ++g) guides[static_cast<std::size_t>(g)].points[1] = {value, value};
+  return guides;
+}
+
+// Ten guides whose points each come twice, and a guide 3 of length 0 (all its points equal).
+std::vector<CPathGuideInput> GuidesWithZeroLengthSegments() {
+  std::vector<CPathGuideInput> guides = TenGuides();
+  for (CPathGuideInput& guide : guides) {
+    std::vector<tagLonLat> doubled;
+    for (const tagLonLat& p : guide.points) doubled.insert(doubled.end(), {p, p});
+    guide.points = doubled;
+  }
+  for (tagLonLat& p : guides[3].points) p = guides[3].points.front();
+  return guides;
+}
+
+struct ExpectedLine {
+  int priority;
+  const char* function;
+  const char* text;
+};
+
+enum class Arrow {
+  kNone,           // no arrow call
+  kDrawn,          // strokes, outline and one fill
+  kDrawnOrFailed,  // drawn, or not drawn with "GenerateCrossEdges failed \n" (the builder's say)
+};
+
+constexpr int kVoid = std::numeric_limits<int>::min();  // the call returns nothing
+
+// What every frame after a case draws.
+struct Drawn {
+  long route;       // route calls, both passes
+  int borderWidth;  // the route's border width: 200 + the row used; 0 without a route
+  Arrow arrow;
+  long red;  // red lines
+};
+
+struct BadInputCase {
+  const char* what;
+  int (*run)(BadInputScene&, double);  // gives the bad input: result, or kVoid
+  double arg;                          // run's second argument
+  int result;
+  std::vector<ExpectedLine> callLines;   // written by `run`
+  std::vector<ExpectedLine> frameLines;  // written by every frame after it
+  bool builderLines;                     // the builder may write lines of its own in between
+  Drawn drawn;
+};
+
+// `lines` are `expected`, in order; with `others`, further lines may come in between.
+void ExpectLines(const std::vector<LogLine>& lines, const std::vector<ExpectedLine>& expected,
+                 bool others) {
+  std::size_t found = 0;
+  for (const LogLine& line : lines) {
+    if (found < expected.size() && line.priority == expected[found].priority &&
+        line.function == expected[found].function && line.text == expected[found].text) {
+      ++found;
+    } else {
+      EXPECT_TRUE(others) << "unexpected line " << line.priority << " " << line.function << ": "
+                          << line.text;
+    }
+  }
+  EXPECT_EQ(found, expected.size())
+      << "missing line: " << (found < expected.size() ? expected[found].text : "");
+}
+
+const ExpectedLine kNoPath = {0, "AdvicePathRender::SetTurnInfo", "path is NULL \n"};
+const ExpectedLine kNoView = {0, "AdvicePathRender::AutoSetCurScale", "mp_MapView is NULL \n"};
+const ExpectedLine kTableNull = {300, "AdvicePathRender::SetSize",
+                                 "AdvicePathSizeSetting is NULL \n"};
+const ExpectedLine kTableNotAllocated = {0, "AdvicePathRender::SetSize",
+                                         "new AdvicePathSizeSetting failed \n"};
+const ExpectedLine kPastTheTable = {800, "AdvicePathRender::AutoSetCurScale",
+                                    "m_CurScale > = m_SizeSetCnt \n"};
+const ExpectedLine kArrowFailed = {300, "AdvicePathRender::DrawTurn",
+                                   "GenerateCrossEdges failed \n"};
+const ExpectedLine kRouteLimit = {300, "AdvicePathRender::DrawPath",
+                                  "mp_Path->GetNext() walked past the guide limit \n"};
+const ExpectedLine kTurnLimit = {300, "CCrossPathEdges::SetCrossInfo",
+                                 "mp_Path->GetNextGuid() walked past the guide limit \n"};
+const ExpectedLine kCutLimit = {300, "CCrossPathEdges::GenerateCrossEdges",
+                                "mp_Path->GetNextGuid() walked past the guide limit \n"};
+
+// The bad inputs, each given to the scene's handle (or renderer) with its argument.
+int SetPathNull(BadInputScene& s, double) { return s.handle->SetPath(nullptr) ? 1 : 0; }
+int SetTurnInfoWithoutPath(BadInputScene& s, double) {
+  s.handle->SetTurnInfo(fakes::MakeTurn(*s.path, 6, 7), nullptr);
+  return kVoid;
+}
+int NewPathRenderWithoutPath(BadInputScene& s, double) {
+  ClosePathRender(s.handle);
+  s.handle = NewPathRender(nullptr, &s.view);
+  s.handle->SetSize(s.table.data(), 8, 30);
+  s.handle->SetTurnInfo(fakes::MakeTurn(*s.path, 4, 5), s.path.get());
+  return s.handle != nullptr ? 1 : 0;
+}
+int RedLineTo(BadInputScene& s, const tagLonLat& origin, const tagLonLat& dest) {
+  s.handle->EnableDrawRedLine(true);
+  GetRouteManager().GetPathManager().SetOrgPoint(origin);
+  GetRouteManager().GetPathManager().SetDestPoints({dest});
+  return kVoid;
+}
+int SetDrawParmNull(BadInputScene& s, double) {
+  RedLineTo(s, {1.0, 0.0}, {1.0, 0.5});
+  return s.handle->SetDrawParm(nullptr) ? 1 : 0;
+}
+int SetSizeWithoutTable(BadInputScene& s, double) { return s.handle->SetSize(nullptr, 8, -1); }
+int SetSizeRows(BadInputScene& s, double rows) {
+  return s.handle->SetSize(s.table.data(), static_cast<int>(rows), -1);
+}
+int ScaleIndex(BadInputScene& s, double index) {
+  s.view.SetScaleIndex(static_cast<int>(index));
+  return kVoid;
+}
+int ScaleIndexPastThreeRows(BadInputScene& s, double) {
+  s.table = Table(3);
+  s.view.SetScaleIndex(3);
+  return s.handle->SetSize(s.table.data(), 3, 30);
+}
+int RouteThroughPoint(BadInputScene& s, double value) {
+  s.UseRoute(GuidesWithPoint(value));
+  return kVoid;
+}
+int RedLineToPoint(BadInputScene& s, double value) {
+  return RedLineTo(s, {1.0, 0.0}, {value, value});
+}
+int RedLineFromPoint(BadInputScene& s, double value) {
+  return RedLineTo(s, {value, value}, {1.0, 1.0});
+}
+int RouteOfLongestGuides(BadInputScene& s, double) {
+  // Guides 4 and 6, which the arrow cuts, keep three points: a cut copies its points one at
+  // a time, and 65,535 of them take seconds in a sanitizer build. The exit guide 5 goes
+  // into the arrow whole.
+  std::vector<CPathGuideInput> guides = TenGuides(static_cast<int>(CPath::kMaxGuidePoints));
+  const std::vector<CPathGuideInput> shortGuides = TenGuides();
+  guides[4] = shortGuides[4];
+  guides[6] = shortGuides[6];
+  s.UseRoute(guides);
+  return kVoid;
+}
+int RouteWithZeroLengths(BadInputScene& s, double) {
+  s.UseRoute(GuidesWithZeroLengthSegments());
+  return kVoid;
+}
+int TurnNotOnThePath(BadInputScene& s, double) {
+  s.handle->SetTurnInfo(fakes::MakeTurn(*s.other, 4, 5), s.path.get());
+  return kVoid;
+}
+int TurnLeavingThePath(BadInputScene& s, double) {
+  s.handle->SetTurnInfo(s.TurnLeavingThePath(4), s.path.get());
+  return kVoid;
+}
+int CyclingRoute(BadInputScene& s, double) {
+  s.cycling.emplace(*s.path);
+  return kVoid;
+}
+int CyclingToTurn(BadInputScene& s, double) {
+  s.cycling.emplace(*s.path);
+  return TurnNotOnThePath(s, 0.0);
+}
+int CyclingThroughTurn(BadInputScene& s, double limit) {
+  s.cycling.emplace(*s.path);
+  s.UseRenderer(static_cast<long>(limit)).SetTurnInfo(s.path.get(), s.TurnLeavingThePath(4));
+  return kVoid;
+}
+int CyclingAfterTurn(BadInputScene& s, double limit) {
+  s.cycling.emplace(*s.path);
+  for (AdvicePathSizeSetting& row : s.table) row.arrowExitLength = 2000000000;  // metres
+  s.UseRenderer(static_cast<long>(limit)).SetTurnInfo(s.path.get(), fakes::MakeTurn(*s.path, 4, 5));
+  return kVoid;
+}
+
+TEST(AdvicePathRenderBadInputTest, EveryCaseGivesItsResultAndLinesAndNeverCrashesOrHangs) {
+  const double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const double kInf = std::numeric_limits<double>::infinity();
+  const double kIntMin = std::numeric_limits<int>::min();
+  const double kIntMax = std::numeric_limits<int>::max();
+  // What the frames draw: the route with border width 200 + row, arrow, red lines.
+  const Drawn kAll = {20, 201, Arrow::kDrawn, 0};
+  const Drawn kNothing = {0, 0, Arrow::kNone, 0};
+  const Drawn kNoRoute = {0, 0, Arrow::kDrawn, 0};
+  const Drawn kNoArrow = {20, 201, Arrow::kNone, 0};
+  const Drawn kMaybeArrow = {20, 201, Arrow::kDrawnOrFailed, 0};
+  const Drawn kRow0 = {20, 200, Arrow::kDrawn, 0};
+  const Drawn kRow2 = {20, 202, Arrow::kDrawn, 0};
+  const Drawn kRow5 = {20, 205, Arrow::kDrawn, 0};
+  const Drawn kRedLine = {20, 201, Arrow::kDrawn, 1};
+  // A cycling path's route: the first edge and one per step up to the limit, border only.
+  const long kCycled = kDefaultGuideWalkLimit + 1;
+  const Drawn kCycledAll = {kCycled, 201, Arrow::kDrawn, 0};
+  const Drawn kCycledRoute = {kCycled, 201, Arrow::kNone, 0};
+  const Drawn kCut50 = {51, 201, Arrow::kNone, 0};
+  const std::vector<ExpectedLine> kToTurnLines = {kRouteLimit, kArrowFailed};
+  const std::vector<ExpectedLine> kCutLines = {kRouteLimit, kCutLimit, kArrowFailed};
+  const BadInputCase cases[] = {
+      // Null path, view and table.
+      {"SetPath(NULL)", SetPathNull, 0, 0, {}, {}, false, kAll},
+      {"SetTurnInfo(turn, NULL)", SetTurnInfoWithoutPath, 0, kVoid, {kNoPath}, {}, false, kAll},
+      {"NewPathRender(NULL, view)", NewPathRenderWithoutPath, 0, 1, {}, {}, false, kNoRoute},
+      {"SetDrawParm(NULL)", SetDrawParmNull, 0, 1, {}, {kNoView}, false, kNothing},
+      {"SetSize(NULL, 8, -1)", SetSizeWithoutTable, 0, 0, {kTableNull}, {}, false, kAll},
+      // Row counts 0, negative and huge: refused; the table and the arrow scale stay.
+      {"0 rows", SetSizeRows, 0, 0, {kTableNull}, {}, false, kAll},
+      {"-1 rows", SetSizeRows, -1, 0, {kTableNotAllocated}, {}, false, kAll},
+      {"INT_MIN rows", SetSizeRows, kIntMin, 0, {kTableNotAllocated}, {}, false, kAll},
+      // 100 million rows would take 4.4 GB: refused before the caller's rows are read.
+      {"rows over 4 GiB", SetSizeRows, 1e8, 0, {kTableNotAllocated}, {}, false, kAll},
+      {"INT_MAX rows", SetSizeRows, kIntMax, 0, {kTableNotAllocated}, {}, false, kAll},
+      // Scale indexes outside the table: the row looked up stays inside it. (A negative
+      // index was once read before the table, the fallback row 5 past a short one.)
+      {"scale index -4", ScaleIndex, -4, kVoid, {}, {}, false, kRow0},
+      {"scale index INT_MIN", ScaleIndex, kIntMin, kVoid, {}, {}, false, kRow0},
+      {"scale index INT_MAX", ScaleIndex, kIntMax, kVoid, {}, {kPastTheTable}, false, kRow5},
+      {"row 5 of 3", ScaleIndexPastThreeRows, 0, 1, {}, {kPastTheTable}, false, kRow2},
+      // Points that are not numbers, infinite or huge around the turn: the route is drawn as
+      // given, the arrow is the builder's to draw or refuse.
+      {"NaN points", RouteThroughPoint, kNaN, kVoid, {}, {}, true, kMaybeArrow},
+      {"+inf points", RouteThroughPoint, kInf, kVoid, {}, {}, true, kMaybeArrow},
+      {"-inf points", RouteThroughPoint, -kInf, kVoid, {}, {}, true, kMaybeArrow},
+      {"+1e308 points", RouteThroughPoint, 1e308, kVoid, {}, {}, true, kMaybeArrow},
+      {"-1e308 points", RouteThroughPoint, -1e308, kVoid, {}, {}, true, kMaybeArrow},
+      // The same at the red line's ends: no line without a length. (A NaN length was once
+      // converted to a step count.)
+      {"red line to NaN", RedLineToPoint, kNaN, kVoid, {}, {}, false, kAll},
+      {"red line from NaN", RedLineFromPoint, kNaN, kVoid, {}, {}, false, kAll},
+      {"red line to +inf", RedLineToPoint, kInf, kVoid, {}, {}, false, kAll},
+      {"red line to -inf", RedLineToPoint, -kInf, kVoid, {}, {}, false, kAll},
+      {"red line to +1e308", RedLineToPoint, 1e308, kVoid, {}, {}, false, kRedLine},
+      {"red line to -1e308", RedLineToPoint, -1e308, kVoid, {}, {}, false, kRedLine},
+      // Geometry at its limits.
+      {"65,535-point guides", RouteOfLongestGuides, 0, kVoid, {}, {}, false, kAll},
+      {"zero-length segments", RouteWithZeroLengths, 0, kVoid, {}, {}, true, kMaybeArrow},
+      // Turns that do not fit the path: no arrow.
+      {"enter not on the path", TurnNotOnThePath, 0, kVoid, {}, {kArrowFailed}, true, kNoArrow},
+      {"ends inside the turn", TurnLeavingThePath, 0, kVoid, {}, {kArrowFailed}, true, kNoArrow},
+      // A host path that cycles: every walk stops at the guide walk limit with its line, and
+      // a cut-off border pass is not followed by the inner pass.
+      {"cycle the route", CyclingRoute, 0, kVoid, {}, {kRouteLimit}, false, kCycledAll},
+      {"cycle to turn", CyclingToTurn, 0, kVoid, {kTurnLimit}, kToTurnLines, true, kCycledRoute},
+      // The walks through and after the turn keep a stroke per guide: a million times round
+      // would hold a million strokes, so these two lower the limit to 50 on a renderer.
+      {"cycle through the turn", CyclingThroughTurn, 50, kVoid, {}, kCutLines, true, kCut50},
+      {"cycle after the turn", CyclingAfterTurn, 50, kVoid, {}, kCutLines, true, kCut50},
+  };
+  for (const BadInputCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    BadInputScene scene;
+    EXPECT_EQ(c.run(scene, c.arg), c.result);
+    ExpectLines(scene.log.NonInfoLines(), c.callLines, c.builderLines);
+    for (int frame = 0; frame < 2; ++frame) {  // the same again: nothing was used up
+      SCOPED_TRACE(frame);
+      scene.log.Clear();
+      scene.view.Reset();
+      scene.Draw();
+      const std::vector<LogLine> lines = scene.log.NonInfoLines();
+      ExpectLines(lines, c.frameLines, c.builderLines);
+      EXPECT_EQ(scene.view.m_Route, c.drawn.route);
+      EXPECT_EQ(scene.view.m_BorderWidth, c.drawn.borderWidth);
+      EXPECT_EQ(scene.view.m_Red, c.drawn.red);
+      const bool failed = std::any_of(lines.begin(), lines.end(), [](const LogLine& line) {
+        return line.text == kArrowFailed.text;
+      });
+      switch (c.drawn.arrow) {
+        case Arrow::kNone:
+          EXPECT_EQ(scene.view.m_Arrow, 0);
+          break;
+        case Arrow::kDrawn:
+          EXPECT_EQ(scene.view.m_Polygons, 1);
+          EXPECT_GE(scene.view.m_Arrow, 2 * 2 + 2);  // two strokes or more, twice, the head
+          break;
+        case Arrow::kDrawnOrFailed:
+          EXPECT_TRUE(scene.view.m_Polygons == 1 ? !failed : failed && scene.view.m_Arrow == 0);
+          break;
+      }
+    }
+  }
 }
 
 }  // namespace
