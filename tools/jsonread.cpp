@@ -10,9 +10,13 @@ namespace tool {
 namespace {
 
 // The parser's explanation without its prefix "[json.exception...] parse error at line L,
-// column C: ", on one line.
+// column C: " (or just "[json.exception...] " for errors without a position), on one line.
 std::string ParserReason(const char* what) {
   std::string reason = what;
+  if (!reason.empty() && reason[0] == '[') {
+    const std::size_t bracket = reason.find("] ");
+    if (bracket != std::string::npos) reason.erase(0, bracket + 2);
+  }
   const std::size_t column = reason.find("column ");
   const std::size_t colon = reason.find(": ", column == std::string::npos ? 0 : column);
   if (colon != std::string::npos) reason.erase(0, colon + 2);
@@ -45,6 +49,11 @@ bool ParseJsonText(const std::string& text, nlohmann::json& document, std::strin
     }
     error = "line " + std::to_string(line) + ", column " + std::to_string(end - lineStart + 1) +
             ": malformed JSON (" + ParserReason(e.what()) + ")";
+    return false;
+  } catch (const nlohmann::json::exception& e) {
+    // A number beyond the range of a double (1e999) is refused after parsing, without a
+    // position.
+    error = "malformed JSON (" + ParserReason(e.what()) + ")";
     return false;
   }
 }

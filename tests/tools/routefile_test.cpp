@@ -144,6 +144,9 @@ TEST_F(CRouteFileTest, RejectsEachKindOfBadFileWithOneLineNamingIt) {
   } kCases[] = {
       {"malformed JSON", "{\n  \"type\": \"FeatureCollection\",\n  \"features\": [,]\n}",
        ": line 3, column 16: malformed JSON ("},
+      // Such a number used to escape as an exception from the loader.
+      {"a number beyond a double", RouteText(line("[[1e999, 0], [1, 1]]")),
+       ": malformed JSON (number overflow parsing '1e999')"},
       {"not a collection", R"({"type": "Feature"})", ": not a GeoJSON FeatureCollection"},
       {"no features", RouteText("[]"), ": features: a route needs at least one LineString"},
       {"a point feature",
