@@ -243,13 +243,13 @@ int CCrossEdge::AppendWalked(const tagLonLat* pts, int n, double length, bool ba
     sum = sum + seg;
     if (length > sum) {
       // The kept part reaches beyond `to`: keep that point and walk on.
-      if (AppendPoint(to)) continue;
+      if (AppendWalkedPoint(to)) continue;
       Clear();
       return -1;
     }
     if (length == sum) {
       // The kept part ends exactly on `to`: that source point ends it, taken as it is.
-      if (AppendPoint(to)) return k;
+      if (AppendWalkedPoint(to)) return k;
       Clear();
       return -1;
     }
@@ -257,11 +257,19 @@ int CCrossEdge::AppendWalked(const tagLonLat* pts, int n, double length, bool ba
     // a cut point ends it, accepted only inside the valid range.
     const double d = seg - (sum - length);
     const tagLonLat cut = GetOffsetPoint(from, to, d);
-    if (IsValidLonLat(cut) && AppendPoint(cut)) return k;
+    if (IsValidLonLat(cut) && AppendWalkedPoint(cut)) return k;
     Clear();
     return -1;
   }
   return -1;  // shorter than L: the points walked stay
+}
+
+bool CCrossEdge::AppendWalkedPoint(const tagLonLat& pt) {
+  if (m_isOwner && m_PtNum == m_PtCapacity && m_PtCapacity >= kGrowBlock &&
+      m_PtCapacity <= INT_MAX / 2) {
+    Grow(m_PtCapacity * 2);  // a failure leaves the array as it was, for AppendPoint to try
+  }
+  return AppendPoint(pt);
 }
 
 bool CCrossEdge::SetTrimmedGuide(const PathGuid& guide, double length, bool fromStart,

@@ -125,6 +125,10 @@ class CCrossEdge {
   // metres, ending on a source point or on a cut point. Returns the number of segments
   // walked (>= 1), or -1 as the trims, the points then being unusable.
   int AppendWalked(const tagLonLat* pts, int n, double length, bool backward);
+  // AppendPoint for the walk: a full array first tries to double (still a multiple of the
+  // block), so that keeping thousands of points costs a logarithmic number of reallocations
+  // instead of one per block; when doubling fails it falls back to AppendPoint's one block.
+  bool AppendWalkedPoint(const tagLonLat& pt);
 
   bool m_isOwner;          // true: mp_Pts was allocated here and is freed here
   bool m_isWhole;          // true while the edge holds its whole source
