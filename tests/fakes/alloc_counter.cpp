@@ -9,9 +9,12 @@ namespace {
 std::atomic<long> g_Allocations{0};
 std::atomic<int> g_FailNext{0};
 
+bool CountDownToFailure();  // FailAllocationAfter's countdown, at the end of this file
+
 // Counts one allocation; true when it is to fail (one of the failures asked for).
 bool CountAndFail() {
   ++g_Allocations;
+  if (CountDownToFailure()) return true;
   int pending = g_FailNext.load();
   while (pending > 0) {
     if (g_FailNext.compare_exchange_weak(pending, pending - 1)) return true;
@@ -55,3 +58,25 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+namespace {
+
+// Allocations still to succeed before the one that FailAllocationAfter makes fail; -1: none.
+std::atomic<long> g_FailAfter{-1};
+
+// True for the allocation the countdown reaches (once); counts the others down.
+bool CountDownToFailure() {
+  long left = g_FailAfter.load();
+  while (left >= 0) {
+    if (g_FailAfter.compare_exchange_weak(left, left - 1)) return left == 0;
+  }
+  return false;
+}
+
+}  // namespace
+
+namespace fakes {
+
+void FailAllocationAfter(long successes) { g_FailAfter.store(successes < 0 ? -1 : successes); }
+
+}  // namespace fakes

@@ -14,6 +14,10 @@ long AllocationCount();
 // the others throw std::bad_alloc); 0 ends it.
 void FailNextAllocations(int count);
 
+// Lets the next `successes` allocations (as counted by AllocationCount) succeed and makes the
+// one after them fail, once; a negative value cancels a failure not yet reached.
+void FailAllocationAfter(long successes);
+
 }  // namespace fakes
 
 #endif  // ADVICEPATH_TESTS_FAKES_ALLOC_COUNTER_H_
