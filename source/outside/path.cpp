@@ -14,7 +14,7 @@ std::atomic<std::uint64_t> g_NextPathSerial{0x5eed0001u};
 
 }  // namespace
 
-std::size_t CPath::RefKeyHash::operator()(const RefKey& key) const {
+std::size_t CPath::RefKeyHash::operator()(const RefKey& key) const noexcept {
   return std::hash<std::uint64_t>()(key.lon * 0x9E3779B97F4A7C15ull ^ key.lat);
 }
 

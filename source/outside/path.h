@@ -85,8 +85,9 @@ class CPath {
     std::uint64_t lat;
     bool operator==(const RefKey& other) const { return lon == other.lon && lat == other.lat; }
   };
+  // Cannot throw, so the map keeps no hash code per node and compares keys in a bucket.
   struct RefKeyHash {
-    std::size_t operator()(const RefKey& key) const;
+    std::size_t operator()(const RefKey& key) const noexcept;
   };
   static RefKey KeyOf(const tagLonLat& pt);
 
