@@ -61,7 +61,8 @@ bool MatchesPass(const std::vector<CViewCall>& calls, std::size_t at,
   return true;
 }
 
-// Checks the route's two passes from calls[at]; returns the index after them.
+// Checks the route's two passes from calls[at]; returns the index after them. Without the
+// frame's row (a scale index outside the table) the route may also be left out.
 std::size_t CheckRoute(const std::vector<CViewCall>& calls, std::size_t at,
                        const CFrameExpectation& frame) {
   std::vector<CEdgeRef> all;
@@ -77,6 +78,7 @@ std::size_t CheckRoute(const std::vector<CViewCall>& calls, std::size_t at,
       return at + 2 * edges->size();
     }
   }
+  if (!checkWidth) return at;
   Fail(__FILE__, __LINE__, "route passes", "the route is not drawn as two passes over its edges");
 }
 
@@ -220,7 +222,9 @@ int CheckFrame(const std::vector<CViewCall>& calls, const CFrameExpectation& fra
     CheckRedLine(calls[end - 1], frame);
     --end;
   } else {
-    FUZZ_CHECK(frame.red != CFrameExpectation::kRedExpected, "the red line is missing");
+    // What a frame whose scale index has no row draws is the renderer's choice.
+    FUZZ_CHECK(frame.red != CFrameExpectation::kRedExpected || frame.row == nullptr,
+               "the red line is missing");
   }
   return end > at ? CheckArrow(calls, at, end, frame) : 0;
 }

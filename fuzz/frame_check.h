@@ -72,7 +72,8 @@ struct CFrameExpectation {
   bool pastGuards = false;      // drawing on, a view and a size table: more than the scale queries
   const CPath* path = nullptr;  // the route when Draw asks for it, else null
   // The size-table row of the frame when its scale index lies inside the table, else null
-  // (then widths and styles are not checked: what such a frame draws is the renderer's choice).
+  // (then widths and styles are not checked, and the route and the red line may be left
+  // out: what such a frame draws is the renderer's choice).
   const AdvicePathSizeSetting* row = nullptr;
   AdvicePathClrSetting colors;
   bool arrowAllowed = false;  // false: the arrow must not be drawn
