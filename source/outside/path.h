@@ -79,7 +79,7 @@ class CPath {
     std::vector<tagLonLat> points;  // owned point storage; record.firstPts points into it
     PathGuid record;                // the record handed out; pathIndex is the entry's index
   };
-  // Exact bits of a reference point (-0.0 folded into 0.0), the key of the fallback lookup.
+  // Exact bits of a reference point (-0.0 folded into 0.0): how reference points compare.
   struct RefKey {
     std::uint64_t lon;
     std::uint64_t lat;

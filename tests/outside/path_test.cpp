@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -209,6 +210,25 @@ TEST_F(CPathTest, RouteThroughTheSameReferenceTwiceStillWalksForward) {
   path.AddGuide(a);
   path.AddGuide(b);
   path.AddGuide(c);
+  PathGuid g;
+  ASSERT_TRUE(path.GetGuideAt(0, g));
+  int steps = 0;
+  while (path.GetNextGuid(g, g) == 1) ASSERT_LT(++steps, 10);
+  EXPECT_EQ(steps, 2);
+  EXPECT_STREQ(g.firstName, "c");
+}
+
+// A reference point that is not a number never equals itself: GetNextGuid took such a
+// record for the first guide with that point, so from the second one the walk came back to
+// it for ever (the renderer's walks then ran to their guide limit on every frame).
+TEST_F(CPathTest, NextGuidWalksForwardThroughReferencePointsThatAreNotNumbers) {
+  CNavPath path;
+  for (const char* name : {"a", "b", "c"}) {
+    CPathGuideInput guide = fakes::Guide({{0.0, 0.0}, {0.001, 0.0}}, name);
+    guide.hasRefPoint = true;
+    guide.refPoint = {std::nan(""), 1.0};
+    path.AddGuide(guide);
+  }
   PathGuid g;
   ASSERT_TRUE(path.GetGuideAt(0, g));
   int steps = 0;
