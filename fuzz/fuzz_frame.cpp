@@ -197,13 +197,25 @@ std::unique_ptr<CNavPath> ConsumePath(FuzzedDataProvider& in) {
   return path;
 }
 
+// A size-table row: arbitrary ints, or (half the time) a row an application would set:
+// widths in pixels, lengths in metres, a tolerance no longer than either length.
 AdvicePathSizeSetting ConsumeRow(FuzzedDataProvider& in) {
   AdvicePathSizeSetting row;
   int* fields[] = {&row.pathWidth,        &row.pathBorderWidth,   &row.arrowWidth,
                    &row.arrowBorderWidth, &row.arrowHeadParam,    &row.arrowHeadBorderParam,
                    &row.arrowExitLength,  &row.arrowEnterLength,  &row.arrowLengthTolerance,
                    &row.arrowHeadLength,  &row.arrowHeadHalfWidth};
-  for (int* field : fields) *field = ConsumeInt(in);
+  if (!in.ConsumeBool()) {
+    for (int* field : fields) *field = ConsumeInt(in);
+    return row;
+  }
+  for (int i = 0; i < 6; ++i) *fields[i] = in.ConsumeIntegralInRange<int>(0, 40);
+  row.arrowExitLength = in.ConsumeIntegralInRange<int>(0, 3000);
+  row.arrowEnterLength = in.ConsumeIntegralInRange<int>(0, 3000);
+  row.arrowLengthTolerance =
+      in.ConsumeIntegralInRange<int>(0, std::min(row.arrowExitLength, row.arrowEnterLength));
+  row.arrowHeadLength = in.ConsumeIntegralInRange<int>(0, 1000);
+  row.arrowHeadHalfWidth = in.ConsumeIntegralInRange<int>(0, 500);
   return row;
 }
 
@@ -258,7 +270,7 @@ class CScript {
 
  private:
   void Step() {
-    switch (m_In.ConsumeIntegralInRange<int>(0, 21)) {
+    switch (m_In.ConsumeIntegralInRange<int>(0, 22)) {
       case 0:
         return NewHandle();
       case 1:
@@ -300,8 +312,10 @@ class CScript {
         return BenchTrim();
       case 20:
         return Directions();
-      default:
+      case 21:
         return SharedHandle();
+      default:
+        return Setup();
     }
   }
 
@@ -315,7 +329,11 @@ class CScript {
     const int i = m_In.ConsumeIntegralInRange<int>(0, kPaths);
     return i < kPaths ? m_Paths[i].get() : nullptr;
   }
-  int PickView() { return m_In.ConsumeIntegralInRange<int>(0, 3); }
+  // 0 none, 1 the default view, 2 and 3 the checking views (twice as likely as the others).
+  int PickView() {
+    const int pick = m_In.ConsumeIntegralInRange<int>(0, 5);
+    return pick < 4 ? pick : pick - 2;
+  }
   void* ViewPointer(int view) {
     if (view == 0) return nullptr;
     if (view == 1) return &Torvane::CMapCreate::GetMapService(nullptr);
@@ -357,6 +375,53 @@ class CScript {
     if (source == nullptr || target == nullptr) return;
     *target->handle = *source->handle;  // self-assignment included
     target->model = source->model;
+  }
+
+  // A handle as an application sets one up, in one step: a path, a checking view, a table
+  // of application rows, a turn from one guide of the path to one shortly after it, the red
+  // line from the path's first point to its last.
+  void Setup() {
+    CSlot& slot = PickSlot();
+    Close(slot);
+    CNavPath* path = m_Paths[m_In.ConsumeIntegralInRange<int>(0, kPaths - 1)].get();
+    const int view = m_In.ConsumeIntegralInRange<int>(2, 3);
+    slot.handle = NewPathRender(path, ViewPointer(view));
+    FUZZ_CHECK(slot.handle != nullptr, "a handle can be made");
+    slot.model = std::make_shared<CRenderModel>();
+    CRenderModel& model = *slot.model;
+    model.path = path;
+    model.view = view;
+
+    std::vector<AdvicePathSizeSetting> rows(
+        static_cast<std::size_t>(m_In.ConsumeIntegralInRange<int>(1, 4)));
+    for (AdvicePathSizeSetting& row : rows) row = ConsumeRow(m_In);
+    FUZZ_CHECK(
+        slot.handle->SetSize(rows.data(), static_cast<int>(rows.size()), kDefaultMaxTurnScale) == 1,
+        "SetSize takes a whole table");
+    model.table = rows;
+
+    const int guides = path->GetGuideCount();
+    const int enter = m_In.ConsumeIntegralInRange<int>(0, std::max(0, guides - 1));
+    const int exit = std::min(enter + m_In.ConsumeIntegralInRange<int>(0, 2), guides - 1);
+    const auto type = static_cast<NAV_TURN_TYPE_tag>(m_In.ConsumeIntegralInRange<int>(0, 9));
+    CTurnInfo turn;
+    turn.SetFromPath(*path, enter, exit, type);
+    slot.handle->SetTurnInfo(turn, path);
+    model.hasTurn = true;
+    model.turnType = turn.GetTurnType(0);
+
+    model.redLine = m_In.ConsumeBool();
+    slot.handle->EnableDrawRedLine(model.redLine);
+    PathGuid first;
+    PathGuid last;
+    if (path->GetGuideAt(0, first) && path->GetGuideAt(guides - 1, last) &&
+        first.firstPts != nullptr && last.firstPts != nullptr) {
+      m_Origin = first.firstPts[0];
+      m_HasOrigin = true;
+      m_Dests.assign(1, last.firstPts[last.firstPtNum - 1]);
+      m_Manager.SetOrgPoint(m_Origin);
+      m_Manager.SetDestPoints(m_Dests);
+    }
   }
 
   void SharedHandle() {
@@ -512,7 +577,9 @@ class CScript {
     switch (m_In.ConsumeIntegralInRange<int>(0, 3)) {
       case 0: {
         const int enter = m_In.ConsumeIntegralInRange<int>(-1, guides);
-        const int exit = m_In.ConsumeIntegralInRange<int>(-1, guides);
+        // Mostly a turn a route would have: the exit guide shortly after the enter guide.
+        const int exit = m_In.ConsumeBool() ? enter + m_In.ConsumeIntegralInRange<int>(0, 2)
+                                            : m_In.ConsumeIntegralInRange<int>(-1, guides);
         const bool inside = enter >= 0 && enter < guides && exit >= 0 && exit < guides;
         FUZZ_CHECK(turn.SetFromPath(path, enter, exit, type) == inside,
                    "a turn is set from guides of the path only");
