@@ -14,7 +14,7 @@ std::atomic<std::uint64_t> g_NextPathSerial{0x5eed0001u};
 
 }  // namespace
 
-std::size_t CPath::RefKeyHash::operator()(const RefKey& key) const {
+std::size_t CPath::RefKeyHash::operator()(const RefKey& key) const noexcept {
   return std::hash<std::uint64_t>()(key.lon * 0x9E3779B97F4A7C15ull ^ key.lat);
 }
 
@@ -104,12 +104,12 @@ int CPath::GetGuid(const void* pos, PathGuid& guid) const {
 }
 
 long long CPath::FindGuide(const PathGuid& record) const {
-  // A record this path filled (or a route-library copy of one) names its own index.
-  if (record.pathSerial == m_Serial && record.pathIndex < m_Entries.size()) {
-    const tagLonLat& ref = m_Entries[record.pathIndex].record.refPoint;
-    if (ref.lon == record.refPoint.lon && ref.lat == record.refPoint.lat) {
-      return static_cast<long long>(record.pathIndex);
-    }
+  // A record this path filled (or a route-library copy of one) names its own index. Its
+  // reference point is compared by key, as the lookup below does, so that one that is not a
+  // number still names its own guide rather than the first guide with that point.
+  if (record.pathSerial == m_Serial && record.pathIndex < m_Entries.size() &&
+      KeyOf(m_Entries[record.pathIndex].record.refPoint) == KeyOf(record.refPoint)) {
+    return static_cast<long long>(record.pathIndex);
   }
   // Any other record: the first guide with exactly this reference point.
   const auto found = m_FirstIndexByRef.find(KeyOf(record.refPoint));

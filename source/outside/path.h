@@ -79,14 +79,15 @@ class CPath {
     std::vector<tagLonLat> points;  // owned point storage; record.firstPts points into it
     PathGuid record;                // the record handed out; pathIndex is the entry's index
   };
-  // Exact bits of a reference point (-0.0 folded into 0.0), the key of the fallback lookup.
+  // Exact bits of a reference point (-0.0 folded into 0.0): how reference points compare.
   struct RefKey {
     std::uint64_t lon;
     std::uint64_t lat;
     bool operator==(const RefKey& other) const { return lon == other.lon && lat == other.lat; }
   };
+  // Cannot throw, so the map keeps no hash code per node and compares keys in a bucket.
   struct RefKeyHash {
-    std::size_t operator()(const RefKey& key) const;
+    std::size_t operator()(const RefKey& key) const noexcept;
   };
   static RefKey KeyOf(const tagLonLat& pt);
 

@@ -10,10 +10,22 @@ std::atomic<long> g_Allocations{0};
 std::atomic<int> g_FailNext{0};
 // Allocations still allowed before all fail; negative: no such limit.
 std::atomic<int> g_SucceedBeforeFailing{-1};
+// Allocations still to succeed before the one that FailAllocationAfter makes fail; -1: none.
+std::atomic<long> g_FailAfter{-1};
+
+// True for the allocation the countdown reaches (once); counts the others down.
+bool CountDownToFailure() {
+  long left = g_FailAfter.load();
+  while (left >= 0) {
+    if (g_FailAfter.compare_exchange_weak(left, left - 1)) return left == 0;
+  }
+  return false;
+}
 
 // Counts one allocation; true when it is to fail (one of the failures asked for).
 bool CountAndFail() {
   ++g_Allocations;
+  if (CountDownToFailure()) return true;
   int allowed = g_SucceedBeforeFailing.load();
   while (allowed >= 0) {
     if (allowed == 0) return true;
@@ -50,6 +62,8 @@ void FailNextAllocations(int count) {
 }
 
 void FailAllocationsAfter(int skip) { g_SucceedBeforeFailing.store(skip < 0 ? 0 : skip); }
+
+void FailAllocationAfter(long successes) { g_FailAfter.store(successes < 0 ? -1 : successes); }
 
 }  // namespace fakes
 

@@ -18,6 +18,10 @@ void FailNextAllocations(int count);
 // FailNextAllocations(0): the heap runs out at the allocation numbered `skip` from now.
 void FailAllocationsAfter(int skip);
 
+// Lets the next `successes` allocations (as counted by AllocationCount) succeed and makes the
+// one after them fail, once; a negative value cancels a failure not yet reached.
+void FailAllocationAfter(long successes);
+
 }  // namespace fakes
 
 #endif  // ADVICEPATH_TESTS_FAKES_ALLOC_COUNTER_H_

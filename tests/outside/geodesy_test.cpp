@@ -57,10 +57,34 @@ TEST(GeodesyTest, UnitDegreeShrinksLongitudeMetresWithLatitude) {
 }
 
 TEST(GeodesyTest, RoundingNeverLeavesTheArcSineDomain) {
-  // Antipodal points put the haversine at 1 plus rounding: the distance stays finite.
-  const double d = SegmentLength(0.0, 0.0, 180.0, 0.0);
-  EXPECT_TRUE(std::isfinite(d));
-  EXPECT_NEAR(SegmentLength(10.0, 45.0, -170.0, -45.0), 20015114.442035925, 1e-3);
+  // Antipodal points put the haversine at 1, and nearly antipodal ones can round its root
+  // above 1 (the last pair does: 1 + 2^-52), where the arc sine has no value: each distance
+  // is half the circumference.
+  const tagLonLat pairs[][2] = {
+      {{0.0, 0.0}, {180.0, 0.0}},
+      {{10.0, 45.0}, {-170.0, -45.0}},
+      {{-134.15982998191757, -58.612687373213944}, {45.840170078050924, 58.612687454626219}},
+  };
+  for (const auto& pair : pairs) {
+    EXPECT_NEAR(SegmentLength(pair[0], pair[1]), 20015114.442035925, 1e-3) << pair[0].lon;
+  }
+}
+
+TEST(GeodesyTest, ValidPointsLieStrictlyInsideTheRanges) {
+  const double nan = std::nan("");
+  const struct {
+    tagLonLat pt;
+    bool valid;
+  } cases[] = {
+      {{0.0, 0.0}, true},       {{179.99999999999997, 89.99999999999999}, true},
+      {{-180.0, 0.0}, false},   {{180.0, 0.0}, false},
+      {{0.0, -90.0}, false},    {{0.0, 90.0}, false},
+      {{nan, 0.0}, false},      {{0.0, nan}, false},
+      {{-1e308, 1e308}, false}, {{-179.99999999999997, -89.99999999999999}, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsValidLonLat(c.pt), c.valid) << c.pt.lon << ", " << c.pt.lat;
+  }
 }
 
 TEST(GeodesyTest, CoordinatesThatAreNotNumbersGiveNoDistance) {

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "geodesy.h"
 #include "route.h"
@@ -65,9 +69,22 @@ TEST_F(CPathTest, ForeignPositionsAreRefusedWithoutBeingRead) {
   EXPECT_EQ(guid.firstPtNum, 0x5a5a);  // untouched
   EXPECT_EQ(m_Path->GetNext(&nowhere), nullptr);
   EXPECT_EQ(other.GetFirstPosition(), nullptr);
-  // A position one byte into an entry is not a position either.
-  const char* first = static_cast<const char*>(m_Path->GetFirstPosition());
-  EXPECT_EQ(m_Path->GetNext(first + 1), nullptr);
+  EXPECT_EQ(other.GetNext(m_Path->GetFirstPosition()), nullptr);
+  EXPECT_EQ(other.GetGuid(m_Path->GetFirstPosition(), guid), 0);
+  // Neither is a position one byte into an entry, one byte before the first, one entry
+  // past the last, or null.
+  const auto first = reinterpret_cast<std::uintptr_t>(m_Path->GetFirstPosition());
+  const auto second = reinterpret_cast<std::uintptr_t>(m_Path->GetNext(m_Path->GetFirstPosition()));
+  const auto third = reinterpret_cast<std::uintptr_t>(
+      m_Path->GetNext(m_Path->GetNext(m_Path->GetFirstPosition())));
+  const std::uintptr_t notPositions[] = {first + 1, first - 1, third + (second - first), 0};
+  for (const std::uintptr_t at : notPositions) {
+    const void* pos = reinterpret_cast<const void*>(at);
+    EXPECT_EQ(m_Path->GetNext(pos), nullptr) << at - first;
+    EXPECT_EQ(m_Path->GetEdge(pos, count, points), 0) << at - first;
+    EXPECT_EQ(m_Path->GetGuid(pos, guid), 0) << at - first;
+  }
+  EXPECT_EQ(guid.firstPtNum, 0x5a5a);  // untouched
 }
 
 TEST_F(CPathTest, GuideWithoutGeometryFailsItsEdge) {
@@ -137,6 +154,53 @@ TEST_F(CPathTest, NextGuidFindsAHandMadeRecordByItsReferencePoint) {
   EXPECT_EQ(m_Path->GetNextGuid(made, next), 0);
 }
 
+// The reference point identifies a guide: a record's bookkeeping bytes (the path and index
+// that filled it) only speed up the search and never override its reference point.
+TEST_F(CPathTest, NextGuidTrustsTheReferencePointOverTheRecordsBookkeeping) {
+  PathGuid first;
+  PathGuid second;
+  ASSERT_TRUE(m_Path->GetGuideAt(0, first));
+  ASSERT_TRUE(m_Path->GetGuideAt(1, second));
+  PathGuid next;
+  PathGuid moved = first;  // guide 0's record, now naming guide 1
+  moved.refPoint = second.refPoint;
+  ASSERT_EQ(m_Path->GetNextGuid(moved, next), 1);
+  EXPECT_STREQ(next.firstName, "g2");
+  PathGuid elsewhere = first;  // guide 0's record, now naming a point on no guide
+  elsewhere.refPoint.lat += 1.0;
+  EXPECT_EQ(m_Path->GetNextGuid(elsewhere, next), 0);
+  PathGuid garbled = first;  // an index beyond the path
+  std::memset(&garbled.pathIndex, 0xff, sizeof garbled.pathIndex);
+  ASSERT_EQ(m_Path->GetNextGuid(garbled, next), 1);
+  EXPECT_STREQ(next.firstName, "g1");
+}
+
+// Reference points match exactly (-0.0 and 0.0 are one value); a point on no guide, however
+// close, has no next guide.
+TEST(CPathLookupTest, NextGuidMatchesReferencePointsExactly) {
+  constexpr int kGuides = 24;
+  std::vector<CPathGuideInput> guides;
+  for (int i = 0; i < kGuides; ++i) {
+    guides.push_back(fakes::Guide({{0.01 * i, 0.0}, {0.01 * i + 0.005, 0.0}}, std::to_string(i)));
+  }
+  auto path = MakePath(guides);
+  PathGuid made;
+  std::memset(&made, 0, sizeof made);
+  PathGuid next;
+  made.refPoint = {-0.0, -0.0};
+  ASSERT_EQ(path->GetNextGuid(made, next), 1);
+  EXPECT_STREQ(next.firstName, "1");
+  for (int i = 0; i + 1 < kGuides; ++i) {
+    made.refPoint = {0.01 * i, 0.0};
+    ASSERT_EQ(path->GetNextGuid(made, next), 1) << i;
+    EXPECT_EQ(next.firstName, std::to_string(i + 1));
+    made.refPoint = {0.01 * i + 1e-12, 0.0};
+    EXPECT_EQ(path->GetNextGuid(made, next), 0) << i;
+    made.refPoint = {0.01 * i, 1e-12};
+    EXPECT_EQ(path->GetNextGuid(made, next), 0) << i;
+  }
+}
+
 TEST_F(CPathTest, RouteThroughTheSameReferenceTwiceStillWalksForward) {
   // A loop: guides 0 and 2 share their reference point.
   CNavPath path;
@@ -146,6 +210,25 @@ TEST_F(CPathTest, RouteThroughTheSameReferenceTwiceStillWalksForward) {
   path.AddGuide(a);
   path.AddGuide(b);
   path.AddGuide(c);
+  PathGuid g;
+  ASSERT_TRUE(path.GetGuideAt(0, g));
+  int steps = 0;
+  while (path.GetNextGuid(g, g) == 1) ASSERT_LT(++steps, 10);
+  EXPECT_EQ(steps, 2);
+  EXPECT_STREQ(g.firstName, "c");
+}
+
+// A reference point that is not a number never equals itself: GetNextGuid took such a
+// record for the first guide with that point, so from the second one the walk came back to
+// it for ever (the renderer's walks then ran to their guide limit on every frame).
+TEST_F(CPathTest, NextGuidWalksForwardThroughReferencePointsThatAreNotNumbers) {
+  CNavPath path;
+  for (const char* name : {"a", "b", "c"}) {
+    CPathGuideInput guide = fakes::Guide({{0.0, 0.0}, {0.001, 0.0}}, name);
+    guide.hasRefPoint = true;
+    guide.refPoint = {std::nan(""), 1.0};
+    path.AddGuide(guide);
+  }
   PathGuid g;
   ASSERT_TRUE(path.GetGuideAt(0, g));
   int steps = 0;

@@ -44,9 +44,10 @@ int FillTrigTables() {
   return g_isTrigTableInit;
 }
 
-// The reference angle of a slope r > 0, in quarter degrees, truncated: the last row whose
-// tangent does not exceed r (360 when r >= 1000000). Linear from row 0; row 0 never
-// qualifies because r > 0 = tan(0).
+// The reference angle of a slope r >= 0, in quarter degrees, truncated: the last row whose
+// tangent does not exceed r (360 when r >= 1000000, when r is infinite, and when r is NaN,
+// which no row's test accepts). Linear from row 0 and bounded by the table, so it ends for
+// any r; row 0 never qualifies because r >= 0 = tan(0), so q = 0 for r = 0.
 unsigned ReferenceAngle(double r) {
   int k = 0;
   while (k < kTrigRows && !(r < g_TanTable[k])) ++k;
@@ -66,10 +67,10 @@ unsigned short GetDirectionIndex(double x1, double y1, double x2, double y2) {
   InitTrigTables();
   const double dx = x2 - x1;
   const double dy = y2 - y1;
-  // A NaN or infinite component (also one produced by the subtraction) has no direction;
-  // without this test its slope would be NaN or infinite and the quadrant tests below would
-  // all fail.
-  if (!(std::isfinite(dx) && std::isfinite(dy))) return 0;
+  // A NaN component (also inf - inf from the subtraction) lies on no axis and in no
+  // quadrant: it has no direction. Infinite components do have one and go through the steps
+  // below like any other.
+  if (std::isnan(dx) || std::isnan(dy)) return 0;
 
   // The axes, by exact comparison with zero.
   if (dx == 0.0) {
@@ -78,6 +79,9 @@ unsigned short GetDirectionIndex(double x1, double y1, double x2, double y2) {
   }
   if (dy == 0.0) return dx > 0.0 ? 0 : 720;
 
+  // An infinite dy over a finite dx gives r = inf, and two infinite components give
+  // r = inf / inf = NaN: no row qualifies and q = 360, a vertical direction. An infinite dx
+  // over a finite dy gives r = 0 and q = 0, a horizontal one.
   const unsigned q = ReferenceAngle(std::fabs(dy / dx));
   // Truncating q puts the index on the x-axis side of the true direction in every quadrant.
   unsigned index;

@@ -17,7 +17,9 @@ void InitTrigTables();
 // Direction of the vector from (x1, y1) to (x2, y2), x growing east and y north, in quarter
 // degrees: 0..1440, truncated toward the x axis in every quadrant, so a vector just below
 // east gives 1440 (read as 0 by GetIndexSin and GetIndexCos). A zero vector gives 0; so does
-// a vector with a NaN or infinite component.
+// a vector with a NaN component (including inf - inf), which has no direction. Infinite
+// components follow the same rules: an infinite dy gives 360 or 1080 (also when dx is
+// infinite too), an infinite dx with a finite non-zero dy gives 0, 720 or 1440.
 unsigned short GetDirectionIndex(double x1, double y1, double x2, double y2);
 
 // Sine and cosine of a direction index; any 16-bit value is reduced modulo 1440.

@@ -39,11 +39,31 @@ TEST(DirectionTest, GetDirectionIndexTruncatesTowardXAxis) {
   }
 }
 
-// A NaN or infinite component made the slope NaN or infinite, which no quadrant test handled.
-TEST(DirectionTest, NonFiniteComponentGivesZero) {
+// Every infinite component was answered with 0, although the slope rule gives most of them a
+// direction: an infinite dy is vertical, an infinite dx with a finite dy horizontal, and two
+// infinite components (r = inf / inf, NaN) take the last row, 90 degrees, like r >= 1000000.
+TEST(DirectionTest, InfiniteComponentFollowsTheSlopeRule) {
   const DirectionCase cases[] = {
-      {kNaN, 0, 1, 1, 0},      {0, kNaN, 1, 1, 0},       {0, 0, kInf, 1, 0}, {0, 0, 1, -kInf, 0},
-      {0, 0, -kInf, -kInf, 0}, {-1e308, 0, 1e308, 1, 0},  // finite ends whose difference overflows
+      {0, 0, -kInf, 0, 720},        {0, 0, kInf, 0, 0},       {0, 0, 0, kInf, 360},
+      {0, 0, 0, -kInf, 1080},       {0, 0, 1, -kInf, 1080},   {0, 0, -1, kInf, 360},
+      {0, 0, kInf, kInf, 360},      {0, 0, -kInf, kInf, 360}, {0, 0, -kInf, -kInf, 1080},
+      {0, 0, kInf, -kInf, 1080},    {0, 0, kInf, 1, 0},       {0, 0, -kInf, 1, 720},
+      {0, 0, -kInf, -1, 720},       {0, 0, kInf, -1, 1440},   {kInf, 0, 0, 1, 720},
+      {-1e308, 0, 1e308, -1, 1440},  // finite ends whose difference overflows to +inf
+      {0, -1e308, 1, 1e308, 360},
+  };
+  for (const DirectionCase& c : cases) {
+    EXPECT_EQ(GetDirectionIndex(c.x1, c.y1, c.x2, c.y2), c.expected)
+        << "(" << c.x1 << ", " << c.y1 << ") -> (" << c.x2 << ", " << c.y2 << ")";
+  }
+}
+
+// A NaN component, also inf - inf from two infinite ends, matches no axis and no quadrant.
+TEST(DirectionTest, NanComponentGivesZero) {
+  const DirectionCase cases[] = {
+      {kNaN, 0, 1, 1, 0},          {0, kNaN, 1, 1, 0},    {0, 0, kNaN, 0, 0},
+      {0, 0, 0, kNaN, 0},          {kInf, 0, kInf, 1, 0}, {0, -kInf, 1, -kInf, 0},
+      {-kInf, 0, -kInf, -kInf, 0},
   };
   for (const DirectionCase& c : cases) {
     EXPECT_EQ(GetDirectionIndex(c.x1, c.y1, c.x2, c.y2), c.expected)
