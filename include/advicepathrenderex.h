@@ -60,9 +60,9 @@ struct AdvicePathSizeSetting {
   int arrowHeadLength;       // metres from the arrowhead's tip to the middle of its base
   int arrowHeadHalfWidth;    // metres from the middle of the base to each base corner
 
-  // Copies all eleven fields as one block; returns the target. Defined here, so that a row
-  // stays an aggregate that can be brace-initialised and copied like a C struct.
-  AdvicePathSizeSetting& operator=(const AdvicePathSizeSetting& other) = default;
+  // Copying and assignment are the implicit ones: all eleven fields as one block. Declaring
+  // either would make compilers warn about the other (-Wdeprecated-copy), or stop a row
+  // being an aggregate that can be brace-initialised under C++20.
 };
 static_assert(sizeof(AdvicePathSizeSetting) == 44, "eleven 32-bit integers");
 static_assert(std::is_trivially_copyable<AdvicePathSizeSetting>::value,

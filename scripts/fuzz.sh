@@ -18,7 +18,7 @@ jobs=${CI_JOBS:-2}
 mkdir -p "$build"
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DADVICEPATH_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DADVICEPATH_BUILD_TESTS=OFF \
-  -DADVICEPATH_BUILD_BENCHMARKS=OFF > "$build/configure.log" ||
+  -DADVICEPATH_BUILD_BENCHMARKS=OFF -DADVICEPATH_WERROR=ON > "$build/configure.log" ||
   { cat "$build/configure.log"; exit 1; }
 # shellcheck disable=SC2086
 cmake --build "$build" -j"$jobs" --target $targets

@@ -18,7 +18,7 @@ int EnablingPriority(int priority) {
                                                : priority;
 }
 
-std::string FormatV(const char* format, va_list args) {
+__attribute__((format(printf, 1, 0))) std::string FormatV(const char* format, va_list args) {
   char stackBuf[256];
   va_list copy;
   va_copy(copy, args);
@@ -51,8 +51,9 @@ void CallAppenders(log4cpp::Category& cat, const log4cpp::LoggingEvent& event) {
   }
 }
 
-void LogV(const char* category, int priority, const char* file, int line, const char* function,
-          const char* format, va_list args) noexcept {
+__attribute__((format(printf, 6, 0))) void LogV(const char* category, int priority,
+                                                const char* file, int line, const char* function,
+                                                const char* format, va_list args) noexcept {
   if (category == nullptr || format == nullptr) return;
   // Everything below may throw: the lookup and the strings allocate. A line that cannot be
   // made is dropped.
