@@ -7,7 +7,7 @@
 // arbitrary ints and counts, SetTurnInfo with turns of arbitrary enter and exit indices and
 // types, Draw, Clear, ClearBigArrow and the two switches; the route manager's origin and
 // destinations; and direct calls of the edge primitives and the direction functions on
-// arbitrary points.
+// arbitrary points (edge_script.h). fuzz_input.h decodes the arbitrary values.
 //
 // A model of each renderer's state (shared by the handles that share the renderer) predicts
 // what each Draw may put on the view, and frame_check.h checks the calls against it. The
@@ -15,29 +15,28 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <cfloat>
 #include <climits>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <vector>
 
 #include "advicepathrenderex.h"
-#include "crossedge.h"
-#include "crossedgevector.h"
-#include "direction.h"
+#include "edge_script.h"
 #include "frame_check.h"
-#include "geodesy.h"
+#include "fuzz_input.h"
 #include "mapservice.h"
 #include "path.h"
 #include "route.h"
 
 namespace {
 
+using fuzz::CEdgeScript;
 using fuzz::CFrameExpectation;
 using fuzz::CFuzzMapView;
+using fuzz::ConsumeInt;
+using fuzz::ConsumePoint;
+using fuzz::ConsumePolyline;
 
 // Bounds of one script, so that a run stays well under a second.
 constexpr int kMaxOps = 96;
@@ -46,11 +45,6 @@ constexpr int kMaxGuides = 14;
 constexpr int kSlots = 4;
 constexpr int kTurns = 3;
 constexpr int kMaxTableRows = 16;
-constexpr int kMaxBenchArrays = 8;
-constexpr int kMaxBenchPoints = 48;
-// The largest Grow the script asks for that may allocate (larger ones are refused before
-// allocating, or would only measure the allocator).
-constexpr int kMaxGrowAttempt = 1 << 16;
 
 // Size-table rows of 44 bytes: the smallest count whose table exceeds 4 GiB, which SetSize
 // refuses as an allocation failure without touching the caller's rows.
@@ -60,118 +54,6 @@ constexpr int kCountPastAddressSpace = 97612894;
 constexpr int kFallbackScale = 5;
 // Largest scale index of the arrow before the first SetSize.
 constexpr int kDefaultMaxTurnScale = 30;
-
-const double kSpecialDoubles[] = {
-    std::numeric_limits<double>::quiet_NaN(),
-    std::numeric_limits<double>::infinity(),
-    -std::numeric_limits<double>::infinity(),
-    1e308,
-    -1e308,
-    180.0,
-    -180.0,
-    90.0,
-    -90.0,
-    0.0,
-    -0.0,
-    3e-6,
-    -3e-6,
-    DBL_MIN,
-    std::numeric_limits<double>::denorm_min(),
-    DBL_MAX,
-    179.99999999999997,
-    89.99999999999999,
-    1e6,
-    -1e-9,
-};
-
-const int kSpecialInts[] = {INT_MIN, INT_MIN + 1, -1,    0,           1,      2,
-                            5,       65535,       65536, INT_MAX - 7, INT_MAX};
-
-// An arbitrary double: a special value, a plausible degree, or any bit pattern.
-double ConsumeDouble(FuzzedDataProvider& in) {
-  switch (in.ConsumeIntegralInRange<int>(0, 2)) {
-    case 0:
-      return in.ConsumeFloatingPointInRange<double>(-180.0, 180.0);
-    case 1:
-      return in.PickValueInArray(kSpecialDoubles);
-    default: {
-      const std::uint64_t bits = in.ConsumeIntegral<std::uint64_t>();
-      double value;
-      std::memcpy(&value, &bits, sizeof value);
-      return value;
-    }
-  }
-}
-
-// An arbitrary int: small, special, or any value.
-int ConsumeInt(FuzzedDataProvider& in) {
-  switch (in.ConsumeIntegralInRange<int>(0, 2)) {
-    case 0:
-      return in.ConsumeIntegralInRange<int>(0, 3000);
-    case 1:
-      return in.PickValueInArray(kSpecialInts);
-    default:
-      return in.ConsumeIntegral<int>();
-  }
-}
-
-tagLonLat ConsumePoint(FuzzedDataProvider& in) {
-  const double lon = ConsumeDouble(in);
-  return {lon, ConsumeDouble(in)};
-}
-
-// The point after `previous` on a polyline: a short step (a road), the same point again, or
-// anywhere at all.
-tagLonLat NextPoint(FuzzedDataProvider& in, const tagLonLat& previous) {
-  switch (in.ConsumeIntegralInRange<int>(0, 3)) {
-    case 0:
-    case 1: {
-      const double dlon = in.ConsumeFloatingPointInRange<double>(-0.01, 0.01);
-      return {previous.lon + dlon,
-              previous.lat + in.ConsumeFloatingPointInRange<double>(-0.01, 0.01)};
-    }
-    case 2:
-      return previous;
-    default:
-      return ConsumePoint(in);
-  }
-}
-
-// A length in metres for the trims: special values, the length of a prefix of the polyline
-// (to land exactly on a vertex), or anything.
-double ConsumeLength(FuzzedDataProvider& in, const std::vector<tagLonLat>& pts, int n) {
-  switch (in.ConsumeIntegralInRange<int>(0, 3)) {
-    case 0:
-      return in.ConsumeFloatingPointInRange<double>(0.0, 5000.0);
-    case 1: {
-      // The running sum the trims compute, from either end.
-      const int segments = in.ConsumeIntegralInRange<int>(0, std::max(0, n - 1));
-      const bool fromEnd = in.ConsumeBool();
-      double sum = 0.0;
-      for (int s = 0; s < segments; ++s) {
-        const int i = fromEnd ? n - 1 - s : s;
-        const int j = fromEnd ? i - 1 : i + 1;
-        sum = sum + SegmentLength(
-                        pts[static_cast<std::size_t>(i)].lon, pts[static_cast<std::size_t>(i)].lat,
-                        pts[static_cast<std::size_t>(j)].lon, pts[static_cast<std::size_t>(j)].lat);
-      }
-      return sum;
-    }
-    default:
-      return ConsumeDouble(in);
-  }
-}
-
-std::vector<tagLonLat> ConsumePolyline(FuzzedDataProvider& in, int count, tagLonLat start) {
-  std::vector<tagLonLat> points;
-  points.reserve(static_cast<std::size_t>(count));
-  tagLonLat at = start;
-  for (int i = 0; i < count; ++i) {
-    at = i == 0 ? start : NextPoint(in, at);
-    points.push_back(at);
-  }
-  return points;
-}
 
 // A path of 0 to kMaxGuides guides; most start where the one before ended.
 std::unique_ptr<CNavPath> ConsumePath(FuzzedDataProvider& in) {
@@ -238,22 +120,10 @@ struct CSlot {
   std::shared_ptr<CRenderModel> model;
 };
 
-// The edge primitives' bench: point arrays that live for the whole script (borrowed edges
-// and guide records point into them), a guide record, an edge vector and two loose edges.
-struct CBench {
-  std::vector<std::unique_ptr<std::vector<tagLonLat>>> arrays;
-  PathGuid guide;
-  CCrossEdgeVector vec;
-  std::unique_ptr<CCrossEdge> edges[2];
-};
-
 class CScript {
  public:
-  explicit CScript(FuzzedDataProvider& in) : m_In(in) {
+  explicit CScript(FuzzedDataProvider& in) : m_In(in), m_EdgeScript(in) {
     for (auto& path : m_Paths) path = ConsumePath(in);
-    std::memset(&m_Bench.guide, 0, sizeof m_Bench.guide);
-    m_Bench.arrays.push_back(std::make_unique<std::vector<tagLonLat>>());
-    for (auto& edge : m_Bench.edges) edge = std::make_unique<CCrossEdge>();
     m_Manager.ClearOrgPoint();
     m_Manager.SetDestPoints({});
   }
@@ -305,13 +175,13 @@ class CScript {
       case 16:
         return EditTurn();
       case 17:
-        return BenchEdge();
+        return m_EdgeScript.BenchEdge();
       case 18:
-        return BenchVector();
+        return m_EdgeScript.BenchVector();
       case 19:
-        return BenchTrim();
+        return m_EdgeScript.BenchTrim();
       case 20:
-        return Directions();
+        return m_EdgeScript.Directions();
       case 21:
         return SharedHandle();
       default:
@@ -645,371 +515,6 @@ class CScript {
     }
   }
 
-  // --- The edge primitives.
-
-  const std::vector<tagLonLat>& PickArray() {
-    return *m_Bench.arrays[static_cast<std::size_t>(
-        m_In.ConsumeIntegralInRange<int>(0, static_cast<int>(m_Bench.arrays.size()) - 1))];
-  }
-
-  void NewArray() {
-    if (static_cast<int>(m_Bench.arrays.size()) >= kMaxBenchArrays) return;
-    const int n = m_In.ConsumeIntegralInRange<int>(0, kMaxBenchPoints);
-    m_Bench.arrays.push_back(
-        std::make_unique<std::vector<tagLonLat>>(ConsumePolyline(m_In, n, ConsumePoint(m_In))));
-  }
-
-  // A guide record over one of the bench's arrays, or over none; any count up to the array's
-  // size (any count at all with a null array), any name bytes, length and reference point.
-  void NewGuide() {
-    PathGuid& guide = m_Bench.guide;
-    std::memset(&guide, 0, sizeof guide);
-    for (int polyline = 0; polyline < 2; ++polyline) {
-      const std::vector<tagLonLat>& pts = PickArray();
-      const bool null = pts.empty() || m_In.ConsumeBool();
-      tagLonLat* data = null ? nullptr : const_cast<tagLonLat*>(pts.data());
-      const auto count = static_cast<std::uint16_t>(
-          null ? m_In.ConsumeIntegral<std::uint16_t>()
-               : m_In.ConsumeIntegralInRange<std::size_t>(0, pts.size()));
-      const std::vector<std::uint8_t> name = m_In.ConsumeBytes<std::uint8_t>(kGuideNameSize);
-      if (polyline == 0) {
-        guide.firstPts = data;
-        guide.firstPtNum = count;
-        if (!name.empty()) std::memcpy(guide.firstName, name.data(), name.size());
-        guide.firstAttr1 = m_In.ConsumeIntegral<std::uint16_t>();
-      } else {
-        guide.secondPts = data;
-        guide.secondPtNum = count;
-        if (!name.empty()) std::memcpy(guide.secondName, name.data(), name.size());
-        guide.secondAttr2 = m_In.ConsumeIntegral<std::uint16_t>();
-      }
-    }
-    guide.length = ConsumeDouble(m_In);
-    guide.refPoint = ConsumePoint(m_In);
-  }
-
-  static void CheckEdge(const CCrossEdge& edge) {
-    FUZZ_CHECK(edge.GetPtNum() >= 0, "a point count is never negative");
-    if (!edge.IsOwner()) {
-      FUZZ_CHECK(edge.GetPtCapacity() == 0, "a borrowed edge has no capacity");
-      return;
-    }
-    FUZZ_CHECK(edge.GetPtCapacity() % 8 == 0 && edge.GetPtNum() <= edge.GetPtCapacity() &&
-                   (edge.GetPts() == nullptr) == (edge.GetPtCapacity() == 0),
-               "an owned edge's capacity is a multiple of 8 that holds its points");
-    FUZZ_CHECK(std::strlen(edge.GetName()) < static_cast<std::size_t>(CCrossEdge::kNameSize),
-               "the name ends inside its buffer");
-    const tagLonLat outside = edge.GetPt(edge.GetPtNum());
-    FUZZ_CHECK(fuzz::SameBits(outside, g_InvalidPoint), "a point past the end is invalid");
-  }
-
-  // Grow's documented results for a request of n from capacity `before`.
-  static void CheckGrow(int result, int n, int before, int after) {
-    if (n <= before) {
-      FUZZ_CHECK(result == before && after == before, "Grow never shrinks");
-    } else if (result < 0) {
-      FUZZ_CHECK(result == -1 && after == before, "a failed Grow changes nothing");
-    } else {
-      FUZZ_CHECK(result == after && result >= n && result % 8 == 0 && result - n < 8,
-                 "Grow rounds up to the next multiple of 8");
-    }
-  }
-
-  int ConsumeGrowRequest() {
-    return m_In.ConsumeBool() ? m_In.ConsumeIntegralInRange<int>(-8, kMaxGrowAttempt)
-                              : m_In.PickValueInArray({INT_MIN, -1, INT_MAX, INT_MAX - 6});
-  }
-
-  // Point edits on one loose edge.
-  void BenchEdge() {
-    std::unique_ptr<CCrossEdge>& edge = m_Bench.edges[m_In.ConsumeIntegralInRange<int>(0, 1)];
-    switch (m_In.ConsumeIntegralInRange<int>(0, 9)) {
-      case 0:
-        edge = std::make_unique<CCrossEdge>();
-        break;
-      case 1:
-        NewArray();
-        break;
-      case 2:
-        NewGuide();
-        break;
-      case 3:
-        edge = std::make_unique<CCrossEdge>();
-        edge->BorrowGuide(m_Bench.guide, m_In.ConsumeBool());
-        FUZZ_CHECK(!edge->IsOwner(), "a borrowed edge");
-        FUZZ_CHECK(!edge->AppendPoint({0.0, 0.0}), "appends fail on a borrowed edge");
-        break;
-      case 4: {
-        auto copy = std::make_unique<CCrossEdge>();
-        const bool first = m_In.ConsumeBool();
-        const bool copied = copy->CopyGuide(m_Bench.guide, first);
-        const tagLonLat* pts = first ? m_Bench.guide.firstPts : m_Bench.guide.secondPts;
-        const int count = first ? m_Bench.guide.firstPtNum : m_Bench.guide.secondPtNum;
-        FUZZ_CHECK(copied == (pts != nullptr), "a copy fails only without points");
-        if (copied) {
-          FUZZ_CHECK(copy->GetPtNum() == count &&
-                         (count == 0 ||
-                          std::memcmp(copy->GetPts(), pts,
-                                      static_cast<std::size_t>(count) * sizeof(tagLonLat)) == 0),
-                     "a copied guide holds its points");
-        }
-        edge = std::move(copy);
-        break;
-      }
-      case 5: {
-        const int before = edge->GetPtNum();
-        const bool borrowed = !edge->IsOwner();
-        const bool added = edge->AppendPoint(ConsumePoint(m_In));
-        FUZZ_CHECK(added == !borrowed && edge->GetPtNum() == before + (added ? 1 : 0),
-                   "AppendPoint adds one point to an owned edge");
-        break;
-      }
-      case 6: {
-        const std::vector<tagLonLat>& pts = PickArray();
-        const int n = m_In.ConsumeIntegralInRange<int>(-2, static_cast<int>(pts.size()));
-        const int before = edge->GetPtNum();
-        const bool added = edge->AppendPoints(pts.empty() ? nullptr : pts.data(), n);
-        FUZZ_CHECK(edge->GetPtNum() == before + (added ? n : 0), "AppendPoints adds n points");
-        FUZZ_CHECK(!added || n >= 0, "a negative count is refused");
-        break;
-      }
-      case 7: {
-        const int n = ConsumeGrowRequest();
-        const int before = edge->GetPtCapacity();
-        const int result = edge->Grow(n);
-        if (edge->IsOwner()) {
-          CheckGrow(result, n, before, edge->GetPtCapacity());
-        } else {
-          FUZZ_CHECK(result == -1 && edge->GetPtCapacity() == 0, "a borrowed edge cannot grow");
-        }
-        break;
-      }
-      case 8: {
-        // Reversing the same span twice gives back the points.
-        const int index = m_In.ConsumeIntegralInRange<int>(-2, edge->GetPtNum() + 2);
-        const int n = m_In.ConsumeBool() ? m_In.ConsumeIntegralInRange<int>(-2, 64)
-                                         : m_In.PickValueInArray({INT_MIN, INT_MAX});
-        const std::vector<tagLonLat> before = PointsOf(*edge);
-        edge->Reverse(index, n);
-        FUZZ_CHECK(static_cast<int>(before.size()) == edge->GetPtNum(), "Reverse keeps the count");
-        edge->Reverse(index, n);
-        const std::vector<tagLonLat> after = PointsOf(*edge);
-        FUZZ_CHECK(before.empty() || std::memcmp(before.data(), after.data(),
-                                                 before.size() * sizeof(tagLonLat)) == 0,
-                   "reversing twice restores the points");
-        break;
-      }
-      default:
-        if (m_In.ConsumeBool()) {
-          edge->RemoveLast();
-        } else {
-          edge->Clear();
-        }
-        break;
-    }
-    CheckEdge(*edge);
-  }
-
-  static std::vector<tagLonLat> PointsOf(const CCrossEdge& edge) {
-    std::vector<tagLonLat> points;
-    for (int i = 0; i < edge.GetPtNum(); ++i) points.push_back(edge.GetPt(i));
-    return points;
-  }
-
-  // An edge to copy or trim from: a loose edge or one held by the vector (maybe null).
-  const CCrossEdge* PickSourceEdge() {
-    const int i = m_In.ConsumeIntegralInRange<int>(-2, m_Bench.vec.Size());
-    if (i < 0) return m_Bench.edges[i + 2].get();
-    return m_Bench.vec.GetAt(i);
-  }
-
-  void BenchVector() {
-    CCrossEdgeVector& vec = m_Bench.vec;
-    const int size = vec.Size();
-    int result = 0;
-    bool appended = true;
-    switch (m_In.ConsumeIntegralInRange<int>(0, 7)) {
-      case 0:
-        result = vec.Append(PickSourceEdge());
-        break;
-      case 1: {
-        const CCrossEdge* src = PickSourceEdge();
-        const std::vector<tagLonLat> pts =
-            src != nullptr ? PointsOf(*src) : std::vector<tagLonLat>();
-        result = vec.Append(src, ConsumeLength(m_In, pts, static_cast<int>(pts.size())),
-                            m_In.ConsumeBool());
-        break;
-      }
-      case 2: {
-        const bool first = m_In.ConsumeBool();
-        result = vec.Append(&m_Bench.guide, GuideLength(first), m_In.ConsumeBool(), first);
-        break;
-      }
-      case 3: {
-        const bool copy = m_In.ConsumeBool();
-        const bool first = m_In.ConsumeBool();
-        result = vec.Append(&m_Bench.guide, copy, first);
-        FUZZ_CHECK(copy || result == 0, "a borrowed guide is always taken");
-        break;
-      }
-      case 4: {
-        appended = false;
-        const int n = ConsumeGrowRequest();
-        const int before = vec.GetCapacity();
-        const int grown = vec.Grow(n);
-        CheckGrow(grown, n, before, vec.GetCapacity());
-        break;
-      }
-      case 5: {
-        appended = false;
-        const int index = m_In.ConsumeIntegralInRange<int>(-2, size + 2);
-        const int n = m_In.ConsumeBool() ? m_In.ConsumeIntegralInRange<int>(-2, 64)
-                                         : m_In.PickValueInArray({INT_MIN, INT_MAX});
-        std::vector<const CCrossEdge*> before;
-        for (int i = 0; i < size; ++i) before.push_back(vec.GetAt(i));
-        vec.Reverse(index, n);
-        vec.Reverse(index, n);
-        for (int i = 0; i < size; ++i) {
-          FUZZ_CHECK(vec.GetAt(i) == before[static_cast<std::size_t>(i)],
-                     "reversing twice restores the order");
-        }
-        break;
-      }
-      case 6:
-        appended = false;
-        vec.DeleteAt(m_In.ConsumeIntegralInRange<int>(-1, size));
-        FUZZ_CHECK(vec.Size() == size, "DeleteAt keeps the size");
-        break;
-      default:
-        appended = false;
-        vec.Clear();
-        FUZZ_CHECK(vec.Size() == 0 && vec.GetCapacity() == 0, "Clear frees the array");
-        break;
-    }
-    if (appended) {
-      FUZZ_CHECK((result == 0 || result == -1) && vec.Size() == size + (result == 0 ? 1 : 0),
-                 "Append stores one edge on 0 and none on -1");
-    }
-    FUZZ_CHECK(vec.GetAt(-1) == nullptr && vec.GetAt(vec.Size()) == nullptr,
-               "GetAt out of range is null");
-    for (int i = 0; i < vec.Size(); ++i) {
-      if (vec.GetAt(i) != nullptr) CheckEdge(*vec.GetAt(i));
-    }
-  }
-
-  double GuideLength(bool first) {
-    const PathGuid& guide = m_Bench.guide;
-    const tagLonLat* pts = first ? guide.firstPts : guide.secondPts;
-    const int count = first ? guide.firstPtNum : guide.secondPtNum;
-    const std::vector<tagLonLat> points =
-        pts != nullptr ? std::vector<tagLonLat>(pts, pts + count) : std::vector<tagLonLat>();
-    return ConsumeLength(m_In, points, static_cast<int>(points.size()));
-  }
-
-  // The two trims and the trimmed fills on a new edge.
-  void BenchTrim() {
-    CCrossEdge edge;
-    const std::vector<tagLonLat>& pts = PickArray();
-    const int n = m_In.ConsumeIntegralInRange<int>(0, static_cast<int>(pts.size()));
-    const tagLonLat* data = pts.empty() ? nullptr : pts.data();
-    switch (m_In.ConsumeIntegralInRange<int>(0, 3)) {
-      case 0: {
-        const int r = edge.TrimToTail(data, n, ConsumeLength(m_In, pts, n));
-        if (r >= 0) {
-          FUZZ_CHECK(r >= 2 && r <= n && edge.GetPtNum() == r, "TrimToTail counts its points");
-          FUZZ_CHECK(fuzz::SameBits(edge.GetPt(r - 1), pts[static_cast<std::size_t>(n - 1)]),
-                     "the tail ends with the last point");
-          FUZZ_CHECK(IsValidLonLat(edge.GetPt(0)) ||
-                         fuzz::SameBits(edge.GetPt(0), pts[static_cast<std::size_t>(n - r)]),
-                     "a cut point is valid");
-        }
-        FUZZ_CHECK(r >= -1, "a failed trim gives -1");
-        break;
-      }
-      case 1: {
-        const int r = edge.TrimToHead(data, n, ConsumeLength(m_In, pts, n));
-        if (r >= 0) {
-          FUZZ_CHECK(r >= 1 && r <= n - 1 && edge.GetPtNum() == r + 1,
-                     "TrimToHead keeps the points up to its result and one more");
-          FUZZ_CHECK(fuzz::SameBits(edge.GetPt(0), pts[0]), "the head starts with the first point");
-          FUZZ_CHECK(IsValidLonLat(edge.GetPt(r)) ||
-                         fuzz::SameBits(edge.GetPt(r), pts[static_cast<std::size_t>(r)]),
-                     "a cut point is valid");
-        }
-        FUZZ_CHECK(r >= -1, "a failed trim gives -1");
-        break;
-      }
-      case 2: {
-        const bool first = m_In.ConsumeBool();
-        const bool done =
-            edge.SetTrimmedGuide(m_Bench.guide, GuideLength(first), m_In.ConsumeBool(), first);
-        FUZZ_CHECK(edge.IsWhole() != done, "only a successful trimmed fill clears whole");
-        break;
-      }
-      default: {
-        const CCrossEdge* src = PickSourceEdge();
-        if (src == nullptr) break;
-        const std::vector<tagLonLat> points = PointsOf(*src);
-        const bool done = edge.SetTrimmedEdge(
-            *src, ConsumeLength(m_In, points, static_cast<int>(points.size())), m_In.ConsumeBool());
-        FUZZ_CHECK(edge.IsWhole() != done, "only a successful trimmed fill clears whole");
-        break;
-      }
-    }
-    CheckEdge(edge);
-  }
-
-  // --- The direction functions.
-
-  void Directions() {
-    const double x1 = ConsumeDouble(m_In);
-    const double y1 = ConsumeDouble(m_In);
-    const double x2 = ConsumeDouble(m_In);
-    const double y2 = ConsumeDouble(m_In);
-    const unsigned short index = GetDirectionIndex(x1, y1, x2, y2);
-    FUZZ_CHECK(index <= 1440, "a direction lies in 0..1440");
-    const double dx = x2 - x1;
-    const double dy = y2 - y1;
-    if (std::isnan(dx) || std::isnan(dy)) {
-      FUZZ_CHECK(index == 0, "a NaN component has no direction");
-    } else if (std::isinf(dy)) {
-      FUZZ_CHECK(index == (dy > 0.0 ? 360 : 1080), "an infinite dy points north or south");
-    } else if (dx != 0.0 || dy != 0.0) {
-      // Truncated toward the x axis: within one quarter degree of the true direction.
-      const double quarterDegrees = 720.0 / 3.14159265358979323846;
-      double exact = std::atan2(dy, dx) * quarterDegrees;
-      if (exact < 0.0) exact += 1440.0;
-      double diff = std::fabs(exact - index);
-      diff = std::min(diff, 1440.0 - diff);
-      FUZZ_CHECK(diff <= 1.0 + 1e-9, "the direction is the true one, truncated");
-    }
-
-    const auto any = m_In.ConsumeIntegral<unsigned short>();
-    const double s = GetIndexSin(any);
-    const double c = GetIndexCos(any);
-    const auto reduced = static_cast<unsigned short>(any % 1440);
-    FUZZ_CHECK(s == GetIndexSin(reduced) && c == GetIndexCos(reduced), "indices wrap at 1440");
-    FUZZ_CHECK(std::fabs(s * s + c * c - 1.0) < 1e-12, "sine and cosine of one angle");
-
-    const tagLonLat from = {x1, y1};
-    const tagLonLat to = {x2, y2};
-    const double distance = m_In.ConsumeBool() ? m_In.ConsumeFloatingPointInRange<double>(-1e4, 1e4)
-                                               : ConsumeDouble(m_In);
-    const tagLonLat moved = GetOffsetPoint(from, to, distance);
-    if (!IsValidLonLat(from)) return;
-    if (distance == 0.0) {
-      FUZZ_CHECK(moved.lon == from.lon && moved.lat == from.lat, "no distance, no move");
-    }
-    if (std::isfinite(distance) && std::fabs(distance) <= 1e7) {
-      FUZZ_CHECK(std::isfinite(moved.lon) && std::isfinite(moved.lat), "a finite move");
-    }
-    if (std::fabs(from.lat) <= 60.0 && std::fabs(distance) >= 1.0 && std::fabs(distance) <= 1e4) {
-      FUZZ_CHECK(
-          std::fabs(SegmentLength(from, moved) - std::fabs(distance)) <= 0.01 * std::fabs(distance),
-          "the point lies `distance` metres away");
-    }
-  }
-
   FuzzedDataProvider& m_In;
   std::unique_ptr<CNavPath> m_Paths[kPaths];
   CTurnInfo m_Turns[kTurns];
@@ -1019,7 +524,7 @@ class CScript {
   bool m_HasOrigin = false;
   tagLonLat m_Origin = {0.0, 0.0};
   std::vector<tagLonLat> m_Dests;
-  CBench m_Bench;
+  CEdgeScript m_EdgeScript;  // runs the steps on the edge primitives and directions
 };
 
 }  // namespace
