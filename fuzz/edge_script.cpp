@@ -1,5 +1,8 @@
 // The edge primitives' part of fuzz_frame's script (edge_script.h): each step reads its
 // operation and arguments from the bytes, makes the call and checks the documented results.
+// A call never reads two of its arguments from the bytes: the compiler chooses the order in
+// which arguments are evaluated, and the replay build (g++) must read each corpus input as
+// the fuzzer (clang) did. Such arguments are read into locals first, in source order.
 #include "edge_script.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -244,13 +247,14 @@ void CEdgeScript::BenchVector() {
     case 1: {
       const CCrossEdge* src = PickSourceEdge();
       const std::vector<tagLonLat> pts = src != nullptr ? PointsOf(*src) : std::vector<tagLonLat>();
-      result = vec.Append(src, ConsumeLength(m_In, pts, static_cast<int>(pts.size())),
-                          m_In.ConsumeBool());
+      const double length = ConsumeLength(m_In, pts, static_cast<int>(pts.size()));
+      result = vec.Append(src, length, m_In.ConsumeBool());
       break;
     }
     case 2: {
       const bool first = m_In.ConsumeBool();
-      result = vec.Append(&m_Guide, GuideLength(first), m_In.ConsumeBool(), first);
+      const double length = GuideLength(first);
+      result = vec.Append(&m_Guide, length, m_In.ConsumeBool(), first);
       break;
     }
     case 3: {
@@ -348,8 +352,8 @@ void CEdgeScript::BenchTrim() {
     }
     case 2: {
       const bool first = m_In.ConsumeBool();
-      const bool done =
-          edge.SetTrimmedGuide(m_Guide, GuideLength(first), m_In.ConsumeBool(), first);
+      const double length = GuideLength(first);
+      const bool done = edge.SetTrimmedGuide(m_Guide, length, m_In.ConsumeBool(), first);
       FUZZ_CHECK(edge.IsWhole() != done, "only a successful trimmed fill clears whole");
       break;
     }
@@ -357,8 +361,8 @@ void CEdgeScript::BenchTrim() {
       const CCrossEdge* src = PickSourceEdge();
       if (src == nullptr) break;
       const std::vector<tagLonLat> points = PointsOf(*src);
-      const bool done = edge.SetTrimmedEdge(
-          *src, ConsumeLength(m_In, points, static_cast<int>(points.size())), m_In.ConsumeBool());
+      const double length = ConsumeLength(m_In, points, static_cast<int>(points.size()));
+      const bool done = edge.SetTrimmedEdge(*src, length, m_In.ConsumeBool());
       FUZZ_CHECK(edge.IsWhole() != done, "only a successful trimmed fill clears whole");
       break;
     }
