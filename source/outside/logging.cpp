@@ -106,7 +106,7 @@ bool ParseLogContext(const std::string& ndc, LogContext& context) {
   const std::string lineText = ndc.substr(colon + 1, space - colon - 1);
   char* end = nullptr;
   const long line = std::strtol(lineText.c_str(), &end, 10);
-  if (end == nullptr || *end != '\0') return false;
+  if (*end != '\0') return false;  // strtol always sets `end`
   context.file = ndc.substr(0, colon);
   context.line = static_cast<int>(line);
   context.function = ndc.substr(space + 1);

@@ -17,14 +17,13 @@ std::atomic<unsigned long> g_MemoryStatusCount{0};
 // User address space of an x86-64 or AArch64 process with 4-level page tables: 128 TiB.
 constexpr std::uint64_t kUserAddressSpace = 1ull << 47;
 
-// The process's address-space size: its RLIMIT_AS when finite, else the user space size.
+// The process's address-space size: its RLIMIT_AS when below the user space size (no limit,
+// RLIM_INFINITY, is above it), else the user space size. getrlimit fails only for a bad
+// pointer or resource; the record starts as "no limit" all the same.
 std::uint64_t AddressSpaceTotal() {
-  struct rlimit limit;
-  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
-      limit.rlim_cur < kUserAddressSpace) {
-    return limit.rlim_cur;
-  }
-  return kUserAddressSpace;
+  struct rlimit limit = {RLIM_INFINITY, RLIM_INFINITY};
+  getrlimit(RLIMIT_AS, &limit);
+  return limit.rlim_cur < kUserAddressSpace ? limit.rlim_cur : kUserAddressSpace;
 }
 
 // This process's id once a snapshot has asked for it, else 0. getpid is a system call, so
@@ -81,14 +80,15 @@ int StatmDescriptor() {
 // The descriptor is opened once per process and read with pread, so a snapshot never
 // reopens the file.
 std::uint64_t AddressSpaceUsed() {
-  static const long pageSize = sysconf(_SC_PAGESIZE);
+  // Bytes; sysconf never fails for the page size on Linux.
+  static const std::uint64_t pageSize = static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
   const int fd = StatmDescriptor();
-  if (fd < 0 || pageSize <= 0) return 0;
+  if (fd < 0) return 0;
   char buf[64];
   const ssize_t got = pread(fd, buf, sizeof buf - 1, 0);
   if (got <= 0) return 0;
   buf[got] = '\0';
-  return std::strtoull(buf, nullptr, 10) * static_cast<std::uint64_t>(pageSize);
+  return std::strtoull(buf, nullptr, 10) * pageSize;
 }
 
 }  // namespace
@@ -96,17 +96,15 @@ std::uint64_t AddressSpaceUsed() {
 void GlobalMemoryStatus(MEMORYSTATUS* status) {
   if (status == nullptr) return;
   g_MemoryStatusCount.fetch_add(1, std::memory_order_relaxed);
-  struct sysinfo info;
-  if (sysinfo(&info) == 0) {
-    const std::uint64_t unit = info.mem_unit != 0 ? info.mem_unit : 1;
-    status->dwTotalPhys = info.totalram * unit;
-    status->dwAvailPhys = (info.freeram + info.bufferram) * unit;
-    status->dwTotalPageFile = info.totalswap * unit;
-    status->dwAvailPageFile = info.freeswap * unit;
-  } else {
-    status->dwTotalPhys = status->dwAvailPhys = 0;
-    status->dwTotalPageFile = status->dwAvailPageFile = 0;
-  }
+  // sysinfo fails only for a bad pointer; a record left zeroed would give 0 everywhere.
+  // Its sizes are in units of mem_unit bytes, which Linux sets to 1 or more.
+  struct sysinfo info = {};
+  sysinfo(&info);
+  const std::uint64_t unit = info.mem_unit;
+  status->dwTotalPhys = info.totalram * unit;
+  status->dwAvailPhys = (info.freeram + info.bufferram) * unit;
+  status->dwTotalPageFile = info.totalswap * unit;
+  status->dwAvailPageFile = info.freeswap * unit;
   status->dwMemoryLoad =
       status->dwTotalPhys == 0
           ? 0

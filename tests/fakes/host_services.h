@@ -1,8 +1,10 @@
-// A host's own path and geodesy services, for answers the real ones never give: a path whose
-// walks never end, a geodesy that measures any length. Every executable that links the
-// fakes reaches CPath::GetNext, CPath::GetNextGuid and LineLength through wrappers in
-// host_services.cpp (the linker's --wrap, which the advicepath_fakes target adds); they pass
-// every call on unchanged unless one of the objects below lives. One thread at a time.
+// A host's own path, route and geodesy services, for answers the real ones never give: a
+// path whose walks never end or whose guides cannot be read, a route whose destinations
+// cannot be read, a geodesy that measures any length. Every executable that links the fakes
+// reaches CPath::GetNext, CPath::GetNextGuid, CPath::GetGuid, CPathManagerEx::GetDestPoint
+// and LineLength through wrappers in host_services.cpp (the linker's --wrap, which the
+// advicepath_fakes target adds); they pass every call on unchanged unless one of the objects
+// below lives. One thread at a time.
 #ifndef ADVICEPATH_TESTS_FAKES_HOST_SERVICES_H_
 #define ADVICEPATH_TESTS_FAKES_HOST_SERVICES_H_
 
@@ -22,6 +24,26 @@ class CyclingPath {
 
   // Calls of GetNext and GetNextGuid on the path since construction.
   static long Steps();
+};
+
+// While it lives, GetGuid on `path` (borrowed) answers 0, as for a position without a guide;
+// other paths answer as usual. At most one lives at a time.
+class GuidelessPath {
+ public:
+  explicit GuidelessPath(const CPath& path);
+  GuidelessPath(const GuidelessPath&) = delete;
+  GuidelessPath& operator=(const GuidelessPath&) = delete;
+  ~GuidelessPath();
+};
+
+// While it lives, GetDestPoint answers false for every destination, though GetDestCount
+// still counts them. At most one lives at a time.
+class UnreadableDestinations {
+ public:
+  UnreadableDestinations();
+  UnreadableDestinations(const UnreadableDestinations&) = delete;
+  UnreadableDestinations& operator=(const UnreadableDestinations&) = delete;
+  ~UnreadableDestinations();
 };
 
 // While it lives, LineLength answers `metres` for every polyline the core measures. At most

@@ -79,6 +79,9 @@ TEST(LoggingTest, LongMessagesAreWhole) {
 TEST(LoggingTest, NullCategoryOrFormatIsIgnored) {
   log4cpp_category_log(nullptr, 300, "f", 1, "g", "x");
   fakes::LogCapture capture("loggingNull");
+  const char* const noFormat = nullptr;
+  log4cpp_category_log("loggingNull", 300, "f", 1, "g", noFormat);
+  EXPECT_TRUE(capture.Lines().empty());
   log4cpp_category_log("loggingNull", 300, nullptr, 1, nullptr, "x");
   ASSERT_EQ(capture.Lines().size(), 1u);  // missing position and function are tolerated
 }
@@ -109,6 +112,7 @@ TEST(LoggingTest, ParseLogContextSplitsPositionAndFunction) {
   EXPECT_EQ(context.function, "A::B");
   EXPECT_FALSE(ParseLogContext("", context));
   EXPECT_FALSE(ParseLogContext("nofunction", context));
+  EXPECT_FALSE(ParseLogContext("file12 A::B", context));  // no line number
   EXPECT_FALSE(ParseLogContext("file:12x A::B", context));
   EXPECT_FALSE(ParseLogContext("file: A::B", context));
 }

@@ -59,9 +59,21 @@ TEST(AdvicePathRenderAllocTest, HandleWithoutRendererDoesNothing) {
   handle.ClearBigArrow();
   handle.Clear();
   EXPECT_TRUE(view.Calls().empty());
-  // Copies of a handle without a renderer have none either.
+  // Copies of a handle without a renderer have none either. Assigned to a handle with a
+  // renderer, it leaves that handle without one (its renderer is deleted: the leak check);
+  // a handle without one that is assigned a renderer shares it.
   AdvicePathRenderEx copy(handle);
   EXPECT_FALSE(copy.GetClr(colors));
+  AdvicePathRenderEx withRenderer;
+  withRenderer = handle;
+  EXPECT_FALSE(withRenderer.GetClr(colors));
+  EXPECT_FALSE(withRenderer.SetDrawParm(&view));
+  const AdvicePathRenderEx source;
+  copy = source;
+  copy.SetClr(AdvicePathClrSetting(5, 6, 7, 8));
+  ASSERT_TRUE(source.GetClr(colors));
+  EXPECT_EQ(colors.pathColor, 5u);
+  EXPECT_EQ(colors.arrowBorderColor, 8u);
 }
 
 TEST(AdvicePathRenderAllocTest, NewPathRenderReturnsNullWhenTheHandleCannotBeMade) {

@@ -414,6 +414,12 @@ TEST_F(AdvicePathRenderTest, RedLineWithoutOriginOrDestinationLogsEachFrame) {
   GetRouteManager().GetPathManager().SetOrgPoint({1.0, 0.0});
   GetRouteManager().GetPathManager().SetDestPoints({});
   EXPECT_TRUE(Frame(false, false).empty());  // no destination
+  GetRouteManager().GetPathManager().SetDestPoints({{1.0, 1.0}});
+  {
+    // A destination that is counted but cannot be read: no line drawn, none logged.
+    const fakes::UnreadableDestinations unreadable;
+    EXPECT_TRUE(Frame(false, false).empty());
+  }
   ASSERT_EQ(m_Log.Lines().size(), 2u);
   for (const LogLine& line : m_Log.Lines()) {
     EXPECT_EQ(line.priority, 300);

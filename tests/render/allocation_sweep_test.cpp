@@ -218,14 +218,17 @@ constexpr int kSessionFrames = kArrowFrames + 1;
 constexpr int kRouteCalls = 10;
 
 // A route of five guides east along the equator, a turn from guide 1 to guide 2, a one-row
-// table and an origin and destination for the red line. The process-wide handle is built
-// before any allocation is made to fail (ClosePathRender builds it on first use).
+// table and an origin and destination for the red line. The table asks for 80 m before the
+// turn: guide 1 (50 m) whole and the last 30 m of guide 0, so that the arrow holds every kind
+// of stroke (whole copy, cut edge, whole guide, cut guide) and each one's allocation fails
+// once. The process-wide handle is built before any allocation is made to fail
+// (ClosePathRender builds it on first use).
 class AllocationSweepTest : public ::testing::Test {
  protected:
   AllocationSweepTest()
       : m_Path(fakes::MakePath(fakes::GuidesEast({1.0, 0.0}, {100.0, 50.0, 70.0, 80.0, 60.0}, 4))),
         m_Turn(fakes::MakeTurn(*m_Path, 1, 2)),
-        m_Table(1, AdvicePathSizeSetting{8, 12, 20, 26, 0, 0, 60, 40, 5, 12, 8}) {
+        m_Table(1, AdvicePathSizeSetting{8, 12, 20, 26, 0, 0, 60, 80, 5, 12, 8}) {
     GetAdvicePath();
     GetRouteManager().GetPathManager().SetOrgPoint({1.0, 0.0});
     GetRouteManager().GetPathManager().SetDestPoints({{1.003, 0.0}});

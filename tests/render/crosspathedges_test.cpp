@@ -8,10 +8,12 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "geodesy.h"
+#include "host_services.h"
 #include "log_capture.h"
 #include "route_builder.h"
 
@@ -159,15 +161,23 @@ TEST_F(CCrossPathEdgesTest, EnterGuideOffThePathLeavesNoWindow) {
   EXPECT_EQ(m_Log.Lines()[0].text, "m_FromEdges.Size = 0  \n");
 }
 
-TEST_F(CCrossPathEdgesTest, PathWithoutPositionsLogsAndLeavesNoWindow) {
+TEST_F(CCrossPathEdgesTest, PathWithoutPositionsOrFirstGuideLogsAndLeavesNoWindow) {
   CNavPath empty;
-  m_Edges.SetCrossInfo(&empty, MakeTurn(*m_Path, 3, 4));
-  ASSERT_EQ(m_Log.Lines().size(), 1u);
-  EXPECT_EQ(m_Log.Lines()[0].priority, 300);
-  EXPECT_EQ(m_Log.Lines()[0].function, "CCrossPathEdges::SetCrossInfo");
-  EXPECT_EQ(m_Log.Lines()[0].file, "source/render/crosspathedges.cpp");
-  EXPECT_EQ(m_Log.Lines()[0].text, "mp_Path->GetFirstPosition() failed \n");
-  EXPECT_EQ(m_Edges.GenerateCrossEdges(100, 100, 0, 11), -1);
+  for (const bool guideless : {false, true}) {
+    SCOPED_TRACE(guideless ? "first guide unreadable" : "no positions");
+    ASSERT_EQ(Generate(5, 6, 150, 150, 10, 11), 0);  // a window to lose
+    m_Log.Clear();
+    std::optional<fakes::GuidelessPath> noGuides;
+    if (guideless) noGuides.emplace(*m_Path);
+    m_Edges.SetCrossInfo(guideless ? m_Path.get() : &empty, MakeTurn(*m_Path, 3, 4));
+    ASSERT_EQ(m_Log.Lines().size(), 1u);
+    EXPECT_EQ(m_Log.Lines()[0].priority, 300);
+    EXPECT_EQ(m_Log.Lines()[0].function, "CCrossPathEdges::SetCrossInfo");
+    EXPECT_EQ(m_Log.Lines()[0].file, "source/render/crosspathedges.cpp");
+    EXPECT_EQ(m_Log.Lines()[0].text,
+              guideless ? "mp_Path->GetGuid() failed \n" : "mp_Path->GetFirstPosition() failed \n");
+    EXPECT_EQ(m_Edges.GenerateCrossEdges(100, 100, 0, 11), -1);
+  }
 }
 
 TEST_F(CCrossPathEdgesTest, NullPathKeepsTheWindowButRefusesToCut) {

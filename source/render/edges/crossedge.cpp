@@ -265,8 +265,7 @@ int CCrossEdge::AppendWalked(const tagLonLat* pts, int n, double length, bool ba
 }
 
 bool CCrossEdge::AppendWalkedPoint(const tagLonLat& pt) {
-  if (m_isOwner && m_PtNum == m_PtCapacity && m_PtCapacity >= kGrowBlock &&
-      m_PtCapacity <= INT_MAX / 2) {
+  if (m_PtNum == m_PtCapacity && m_PtCapacity <= INT_MAX / 2) {
     Grow(m_PtCapacity * 2);  // a failure leaves the array as it was, for AppendPoint to try
   }
   return AppendPoint(pt);

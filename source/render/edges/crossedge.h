@@ -128,6 +128,8 @@ class CCrossEdge {
   // AppendPoint for the walk: a full array first tries to double (still a multiple of the
   // block), so that keeping thousands of points costs a logarithmic number of reallocations
   // instead of one per block; when doubling fails it falls back to AppendPoint's one block.
+  // Called only after the walk's first point was appended: the edge owns an array of at
+  // least one block.
   bool AppendWalkedPoint(const tagLonLat& pt);
 
   bool m_isOwner;          // true: mp_Pts was allocated here and is freed here

@@ -83,7 +83,8 @@ int CCrossEdgeVector::Append(const CCrossEdge* src) {
   CCrossEdge* edge = TakeEdge();
   if (edge != nullptr) edge->CopyEdge(*src);
   // A copy without points (a source without points, or a failed allocation) draws nothing.
-  return Keep(edge, edge != nullptr && edge->GetPtNum() != 0 && edge->GetPts() != nullptr);
+  // The edge is new or a spare made new, so it owns its points: with a count it has an array.
+  return Keep(edge, edge != nullptr && edge->GetPtNum() != 0);
 }
 
 int CCrossEdgeVector::Append(const CCrossEdge* src, double length, bool fromStart) {

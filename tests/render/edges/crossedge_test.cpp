@@ -34,6 +34,19 @@ std::vector<tagLonLat> Numbered(int n) {
   return pts;
 }
 
+// Metres over the first `k` segments of `pts`, added in the order a trim walks them: from
+// the first point (head) or back from the last one (tail).
+double WalkSum(const std::vector<tagLonLat>& pts, int k, bool head) {
+  const int n = static_cast<int>(pts.size());
+  double sum = 0.0;
+  for (int i = 1; i <= k; ++i) {
+    const tagLonLat& from = head ? pts[i - 1] : pts[n - i];
+    const tagLonLat& to = head ? pts[i] : pts[n - 1 - i];
+    sum += SegmentLength(from.lon, from.lat, to.lon, to.lat);
+  }
+  return sum;
+}
+
 class CCrossEdgeTest : public ::testing::Test {
  protected:
   CCrossEdgeTest() : m_Guide() {
@@ -265,6 +278,15 @@ TEST_F(CCrossEdgeTest, BorrowedEdgeRefusesEdits) {
   edge.RemoveLast();  // shortens the view only
   EXPECT_EQ(edge.GetPtNum(), Count() - 1);
   EXPECT_EQ(m_Guide.firstPtNum, Count());
+  // Borrowing another record lets the first one's array go without freeing it.
+  std::vector<tagLonLat> two = Numbered(2);
+  PathGuid other = m_Guide;
+  other.firstPts = two.data();
+  other.firstPtNum = 2;
+  edge.BorrowGuide(other, true);
+  EXPECT_FALSE(edge.IsOwner());
+  ExpectPoints(edge, two);
+  EXPECT_EQ(edge.GetPts(), two.data());
 }
 
 TEST_F(CCrossEdgeTest, CopyOfBorrowedEdgeOwnsItsPoints) {
@@ -386,11 +408,19 @@ TEST_F(CCrossEdgeTest, TrimWithCutPointOutsideValidRangeClearsPoints) {
 TEST_F(CCrossEdgeTest, TrimWithFailingAppendClearsPoints) {
   const std::vector<tagLonLat> pts = Numbered(10);  // nine segments of one degree
   for (bool head : {false, true}) {
-    CCrossEdge edge;
-    CReallocFailure failure(1);  // 8 points fit, the ninth cannot
-    EXPECT_EQ(
-        head ? edge.TrimToHead(pts.data(), 10, 8.5e6) : edge.TrimToTail(pts.data(), 10, 8.5e6), -1);
-    EXPECT_EQ(edge.GetPtNum(), 0);
+    // The ninth point, which needs the growth that fails, is a walked source point, the
+    // source point that ends the trim, or the cut point that ends it.
+    const double seven = WalkSum(pts, 7, head);
+    const double eight = WalkSum(pts, 8, head);
+    for (const double length : {8.5e6, eight, seven + 0.5 * (eight - seven)}) {
+      SCOPED_TRACE(testing::Message() << (head ? "head " : "tail ") << length << " m");
+      CCrossEdge edge;
+      CReallocFailure failure(1);  // 8 points fit, the ninth cannot
+      EXPECT_EQ(
+          head ? edge.TrimToHead(pts.data(), 10, length) : edge.TrimToTail(pts.data(), 10, length),
+          -1);
+      EXPECT_EQ(edge.GetPtNum(), 0);
+    }
   }
 }
 
@@ -421,6 +451,8 @@ TEST_F(CCrossEdgeTest, FailedTrimmedFillsStayWhole) {
   ASSERT_TRUE(self.CopyGuide(m_Guide, true));
   EXPECT_FALSE(self.SetTrimmedEdge(self, 50.0, true));  // would read its own moving array
   EXPECT_TRUE(self.IsWhole());
+  EXPECT_FALSE(self.CopyEdge(self));  // would append its points to themselves
+  ExpectPoints(self, m_Pts);
 
   m_Guide.firstPts = nullptr;
   CCrossEdge untouched;

@@ -161,6 +161,7 @@ TEST_F(CCrossEdgeVectorTest, TrimmedAppendsKeepPartsAndRejectTooLong) {
   EXPECT_EQ(m_Vec.Append(&m_Guide, whole + 1.0, false, true), -1);
   EXPECT_EQ(m_Vec.Append(m_Vec.GetAt(0), 1000.0, true), -1);
   EXPECT_EQ(m_Vec.Append(&m_Guide, -5.0, true, true), -1);
+  EXPECT_EQ(m_Vec.Append(static_cast<const PathGuid*>(nullptr), 20.0, true, true), -1);
   EXPECT_EQ(m_Vec.Size(), 2);
 }
 
