@@ -145,14 +145,10 @@ int Audit(const CCommandOptions& options, const CFrameSetup& setup, std::string&
 
 int RunCheck(const std::vector<std::string>& args) {
   CCommandOptions options;
-  const int status = StartCommand(CheckCommandLine(), args, options);
-  if (status >= 0) return status;
   CFrameSetup setup;
+  const int status = StartFrameCommand(CheckCommandLine(), args, options, setup);
+  if (status >= 0) return status;
   std::string error;
-  if (!LoadFrameSetup(options, setup, error)) {
-    ReportError(error);
-    return kExitBadInput;
-  }
   const int result = Audit(options, setup, error);
   if (result == kExitBadInput) ReportError(error);
   return result;

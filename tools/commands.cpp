@@ -8,6 +8,8 @@ namespace tool {
 
 void ReportError(const std::string& message) { std::cerr << "advicepath: " << message << '\n'; }
 
+namespace {
+
 int StartCommand(const CCommandLine& line, const std::vector<std::string>& args,
                  CCommandOptions& options) {
   std::string error;
@@ -23,6 +25,20 @@ int StartCommand(const CCommandLine& line, const std::vector<std::string>& args,
   int priority = 0;
   ParseLogLevel(options.logLevel, priority);
   SetUpLogging(priority);
+  return -1;
+}
+
+}  // namespace
+
+int StartFrameCommand(const CCommandLine& line, const std::vector<std::string>& args,
+                      CCommandOptions& options, CFrameSetup& setup) {
+  const int status = StartCommand(line, args, options);
+  if (status >= 0) return status;
+  std::string error;
+  if (!LoadFrameSetup(options, setup, error)) {
+    ReportError(error);
+    return kExitBadInput;
+  }
   return -1;
 }
 

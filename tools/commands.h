@@ -2,7 +2,7 @@
 // library and writes them as pictures; `sheet` draws a grid of frames, a row per turn and a
 // column per scale index; `check` audits a size table, the colours and the route's turns;
 // `turns` lists a route's turns. Each is a thin command over the stages: options (options.h),
-// the frame (frame.h), the canvas (canvas.h), the audit (sizecheck.h).
+// the frame (frame.h), the canvas (canvas.h), the audit (audit.h).
 //
 // Each returns the process's exit status: 0 on success, 2 with a one-line message on
 // standard error for bad input (options, files), an output that cannot be written, or a
@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "frame.h"
 #include "options.h"
 
 namespace tool {
@@ -41,10 +42,12 @@ int RunTurns(const std::vector<std::string>& args);
 void ReportError(const std::string& message);
 
 // The common start of a command: reads `args` by the command's line into `options`, prints
-// the help when asked and sets up the log lines. Returns -1 when the command goes on, else
-// the exit status it ends with (0 after the help, 2 after a bad command line).
-int StartCommand(const CCommandLine& line, const std::vector<std::string>& args,
-                 CCommandOptions& options);
+// the help when asked, sets up the log lines and loads the frame's set-up (route, size table,
+// colours) into `setup`. Returns -1 when the command goes on, else the exit status it ends
+// with (0 after the help, 2 after a bad command line or a set-up that cannot be loaded, with
+// its message on standard error).
+int StartFrameCommand(const CCommandLine& line, const std::vector<std::string>& args,
+                      CCommandOptions& options, CFrameSetup& setup);
 
 }  // namespace tool
 

@@ -74,17 +74,16 @@ bool RenderAllTurns(const CCommandOptions& options, const CFrameSetup& setup, st
 
 int RunRender(const std::vector<std::string>& args) {
   CCommandOptions options;
-  const int status = StartCommand(RenderCommandLine(), args, options);
+  CFrameSetup setup;
+  const int status = StartFrameCommand(RenderCommandLine(), args, options, setup);
   if (status >= 0) return status;
   if (options.out.empty()) options.out = kDefaultOut;
-  CFrameSetup setup;
   std::optional<CChosenTurn> chosen;
   std::string error;
-  const bool done =
-      LoadFrameSetup(options, setup, error) && ChooseTurn(options, setup, chosen, error) &&
-      (options.allTurnsDir.empty()
-           ? RenderFrame(setup, chosen, options.out, options, options.dumpCalls, error)
-           : RenderAllTurns(options, setup, error));
+  const bool done = ChooseTurn(options, setup, chosen, error) &&
+                    (options.allTurnsDir.empty() ? RenderFrame(setup, chosen, options.out, options,
+                                                               options.dumpCalls, error)
+                                                 : RenderAllTurns(options, setup, error));
   if (!done) {
     ReportError(error);
     return kExitBadInput;

@@ -67,12 +67,12 @@ bool DrawSheet(const CCommandOptions& options, const CFrameSetup& setup, std::st
 
 int RunSheet(const std::vector<std::string>& args) {
   CCommandOptions options;
-  const int status = StartCommand(SheetCommandLine(), args, options);
+  CFrameSetup setup;
+  const int status = StartFrameCommand(SheetCommandLine(), args, options, setup);
   if (status >= 0) return status;
   if (options.out.empty()) options.out = kDefaultOut;
-  CFrameSetup setup;
   std::string error;
-  if (!LoadFrameSetup(options, setup, error) || !DrawSheet(options, setup, error)) {
+  if (!DrawSheet(options, setup, error)) {
     ReportError(error);
     return kExitBadInput;
   }

@@ -9,14 +9,9 @@ namespace tool {
 
 int RunTurns(const std::vector<std::string>& args) {
   CCommandOptions options;
-  const int status = StartCommand(TurnsCommandLine(), args, options);
-  if (status >= 0) return status;
   CFrameSetup setup;
-  std::string error;
-  if (!LoadFrameSetup(options, setup, error)) {
-    ReportError(error);
-    return kExitBadInput;
-  }
+  const int status = StartFrameCommand(TurnsCommandLine(), args, options, setup);
+  if (status >= 0) return status;
   const CRouteFile& route = setup.route;
   std::printf("turn  guides     at (m)  roads\n");
   for (std::size_t k = 0; k < route.turns.size(); ++k) {
