@@ -146,45 +146,6 @@ void Fail(const char* file, int line, const char* condition, const char* what) {
 
 bool SameBits(const tagLonLat& a, const tagLonLat& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-void CFuzzMapView::RecordDraw(CViewCall::Op op, const tagLonLat* points, int count, int style,
-                              unsigned color, int width) {
-  FUZZ_CHECK(count >= 0, "a draw call with a negative count");
-  FUZZ_CHECK(count == 0 || points != nullptr, "a draw call with points but no array");
-  CViewCall call;
-  call.op = op;
-  call.pts = points;
-  if (count > 0) call.points.assign(points, points + count);
-  call.count = count;
-  call.style = style;
-  call.color = color;
-  call.width = width;
-  m_Calls.push_back(std::move(call));
-}
-
-void CFuzzMapView::DrawPolyline(const tagLonLat* points, int count, int style, unsigned color,
-                                int width) {
-  RecordDraw(CViewCall::kPolyline, points, count, style, color, width);
-}
-
-void CFuzzMapView::DrawPolygon(const tagLonLat* points, int count, int style, unsigned color,
-                               int width) {
-  RecordDraw(CViewCall::kPolygon, points, count, style, color, width);
-}
-
-double CFuzzMapView::GetScale() {
-  CViewCall call;
-  call.op = CViewCall::kGetScale;
-  m_Calls.push_back(call);
-  return 1000.0;
-}
-
-int CFuzzMapView::GetScaleIndex(double /*scale*/) {
-  CViewCall call;
-  call.op = CViewCall::kGetScaleIndex;
-  m_Calls.push_back(call);
-  return m_ScaleIndex;
-}
-
 void ExpectRedLine(const tagLonLat& origin, const tagLonLat& dest, CFrameExpectation& frame) {
   const tagLonLat ends[2] = {origin, dest};
   const double length = LineLength(2, ends);
@@ -206,6 +167,10 @@ int CheckFrame(const std::vector<CViewCall>& calls, const CFrameExpectation& fra
   FUZZ_CHECK(calls.size() >= 2 && calls[0].op == CViewCall::kGetScale &&
                  calls[1].op == CViewCall::kGetScaleIndex,
              "every frame starts with GetScale, then GetScaleIndex");
+  for (const CViewCall& call : calls) {
+    FUZZ_CHECK(call.count >= 0, "a draw call with a negative count");
+    FUZZ_CHECK(call.count == 0 || call.pts != nullptr, "a draw call with points but no array");
+  }
   std::size_t at = 2;
   if (!frame.pastGuards) {
     FUZZ_CHECK(calls.size() == at, "a frame without drawing, a view or a table draws nothing");

@@ -12,6 +12,7 @@
 #include "advicepathrenderex.h"
 #include "lonlat.h"
 #include "mapservice.h"
+#include "recording_map_view.h"
 
 class CPath;
 
@@ -26,45 +27,11 @@ namespace fuzz {
 // True when the two points have the same bits (so NaN equals NaN and -0.0 differs from 0.0).
 bool SameBits(const tagLonLat& a, const tagLonLat& b);
 
-// One call the renderer made on the view.
-struct CViewCall {
-  enum Op { kGetScale, kGetScaleIndex, kPolyline, kPolygon };
-  Op op;
-  const tagLonLat* pts = nullptr;  // the array as passed; only compared, never read later
-  std::vector<tagLonLat> points;   // copied during the call
-  int count = 0;
-  int style = 0;  // the third value
-  unsigned color = 0;
-  int width = 0;  // the fifth value
-};
-
-// Records the calls of the frames drawn on it. Each draw call must pass a count of 0 or more
-// and, with a count above 0, a non-null array whose `count` points are all read here (the
-// sanitizers catch an array shorter than its count).
-class CFuzzMapView : public Torvane::CMapService {
- public:
-  explicit CFuzzMapView(int scaleIndex = 0) : m_ScaleIndex(scaleIndex) {}
-
-  void SetScaleIndex(int scaleIndex) { m_ScaleIndex = scaleIndex; }
-  int ScaleIndex() const { return m_ScaleIndex; }
-
-  void DrawPolyline(const tagLonLat* points, int count, int style, unsigned color,
-                    int width) override;
-  void DrawPolygon(const tagLonLat* points, int count, int style, unsigned color,
-                   int width) override;
-  double GetScale() override;
-  int GetScaleIndex(double scale) override;
-
-  const std::vector<CViewCall>& Calls() const { return m_Calls; }
-  void Reset() { m_Calls.clear(); }
-
- private:
-  void RecordDraw(CViewCall::Op op, const tagLonLat* points, int count, int style, unsigned color,
-                  int width);
-
-  int m_ScaleIndex;                // what GetScaleIndex answers
-  std::vector<CViewCall> m_Calls;  // since the last Reset
-};
+// The view both targets draw on: the tests' recording view, which copies every point it is
+// handed (the sanitizers catch an array shorter than its count). CheckFrame checks that each
+// draw call with a count above 0 passed an array.
+using CViewCall = fakes::RecordedCall;
+using CFuzzMapView = fakes::RecordingMapView;
 
 // What one Draw may put on the view, from the renderer's state before the call.
 struct CFrameExpectation {

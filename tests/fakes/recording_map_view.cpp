@@ -9,6 +9,7 @@ void RecordingMapView::RecordDraw(RecordedCall::Op op, const tagLonLat* points, 
                                   int style, unsigned color, int width) {
   RecordedCall call;
   call.op = op;
+  call.pts = points;
   if (points != nullptr && count > 0) call.points.assign(points, points + count);
   call.count = count;
   call.style = style;

@@ -1,5 +1,6 @@
-// A map view for tests: records every call the renderer makes, in order, with the points
-// copied, and answers the scale queries with values the test sets.
+// A map view for tests and the fuzz targets: records every call the renderer makes, in order,
+// with the points copied (so every point handed over is read), and answers the scale queries
+// with values the test sets.
 #ifndef ADVICEPATH_TESTS_FAKES_RECORDING_MAP_VIEW_H_
 #define ADVICEPATH_TESTS_FAKES_RECORDING_MAP_VIEW_H_
 
@@ -13,7 +14,8 @@ namespace fakes {
 struct RecordedCall {
   enum Op { kGetScale, kGetScaleIndex, kPolyline, kPolygon };
   Op op;
-  std::vector<tagLonLat> points;  // copied; empty for the scale queries
+  const tagLonLat* pts = nullptr;  // the array as passed; only compared, never read later
+  std::vector<tagLonLat> points;   // copied; empty for the scale queries
   int count = 0;
   int style = 0;  // the third value
   unsigned color = 0;
@@ -27,6 +29,7 @@ class RecordingMapView : public Torvane::CMapService {
   explicit RecordingMapView(int scaleIndex = 0, double scale = 1000.0);
 
   void SetScaleIndex(int scaleIndex) { m_ScaleIndex = scaleIndex; }
+  int ScaleIndex() const { return m_ScaleIndex; }
 
   void DrawPolyline(const tagLonLat* points, int count, int style, unsigned color,
                     int width) override;
