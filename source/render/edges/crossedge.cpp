@@ -61,8 +61,7 @@ CCrossEdge::CCrossEdge()
       mp_Pts(nullptr) {}
 
 CCrossEdge::CCrossEdge(const CCrossEdge& src) : CCrossEdge() {
-  // A failed allocation leaves the copy without points; Append of the edge vector rejects
-  // such a copy.
+  // A failed allocation leaves the copy without points.
   CopyEdge(src);
 }
 

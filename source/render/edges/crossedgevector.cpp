@@ -81,10 +81,8 @@ void CCrossEdgeVector::Reverse(int index, int n) {
 int CCrossEdgeVector::Append(const CCrossEdge* src) {
   if (src == nullptr) return -1;
   CCrossEdge* edge = TakeEdge();
-  if (edge != nullptr) edge->CopyEdge(*src);
   // A copy without points (a source without points, or a failed allocation) draws nothing.
-  // The edge is new or a spare made new, so it owns its points: with a count it has an array.
-  return Keep(edge, edge != nullptr && edge->GetPtNum() != 0);
+  return Keep(edge, edge != nullptr && edge->CopyEdge(*src) && edge->GetPtNum() != 0);
 }
 
 int CCrossEdgeVector::Append(const CCrossEdge* src, double length, bool fromStart) {
