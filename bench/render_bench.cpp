@@ -36,8 +36,8 @@
 #include "route_builder.h"
 
 #ifdef ADVICEPATH_BENCH_SAMPLE_ROUTE
-#include "routefile.h"
-#include "sizetable.h"
+#include "input/routefile.h"
+#include "input/sizetable.h"
 #endif
 
 namespace {

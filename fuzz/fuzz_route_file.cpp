@@ -17,10 +17,10 @@
 
 #include "advicepathrenderex.h"
 #include "frame_check.h"
+#include "input/routefile.h"
+#include "input/sizetable.h"
 #include "path.h"
 #include "route.h"
-#include "routefile.h"
-#include "sizetable.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
-#include "framedecor.h"
+#include "commands/commands.h"
+#include "picture/framedecor.h"
 
 namespace {
 

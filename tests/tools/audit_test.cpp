@@ -1,6 +1,6 @@
 // The size-table and colour audit: contrast ratios against published WCAG values, and each
 // row check tripped by a row built for it, with a clean row tripping none.
-#include "audit.h"
+#include "audit/audit.h"
 
 #include <gtest/gtest.h>
 

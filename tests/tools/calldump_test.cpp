@@ -1,5 +1,5 @@
 // The call dump: it passes calls on unchanged and writes them so that they read back exactly.
-#include "calldump.h"
+#include "output/calldump.h"
 
 #include <gtest/gtest.h>
 

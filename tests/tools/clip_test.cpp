@@ -1,5 +1,5 @@
 // Cutting lines and polygons to a box: what stays inside, and where the cuts fall.
-#include "clip.h"
+#include "picture/clip.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The sample's frame as the renderer library draws it through the frame module the program
 // runs: the program's --dump-calls against what the library gives a recording view, the
 // pixels the image view paints, and where the picture's placement puts the arrow.
-#include "frame.h"
+#include "frame/frame.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -20,17 +20,17 @@
 #include <vector>
 
 #include "advicepathrenderex.h"
-#include "calldump.h"
-#include "imagemapview.h"
-#include "inputfile.h"
-#include "jsonread.h"
+#include "input/inputfile.h"
+#include "input/jsonread.h"
+#include "input/routefile.h"
+#include "input/sizetable.h"
 #include "mapservice.h"
+#include "output/calldump.h"
 #include "path.h"
-#include "projection.h"
+#include "picture/imagemapview.h"
+#include "picture/projection.h"
 #include "recording_map_view.h"
 #include "route.h"
-#include "routefile.h"
-#include "sizetable.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The image view's painting: line widths and caps, colour order, the arrowhead's outline and
 // fill calls, widths that are no widths, and lines reaching far beyond the picture.
-#include "imagemapview.h"
+#include "picture/imagemapview.h"
 
 #include <gtest/gtest.h>
 

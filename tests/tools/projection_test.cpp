@@ -1,6 +1,6 @@
 // The projection against positions worked out from ground distances, and the scales shown
 // for each scale index.
-#include "projection.h"
+#include "picture/projection.h"
 
 #include <gtest/gtest.h>
 

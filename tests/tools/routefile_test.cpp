@@ -1,6 +1,6 @@
 // Route files: the built-in sample, every optional member, each kind of bad file, and the
 // path built from a route.
-#include "routefile.h"
+#include "input/routefile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "embedded.h"
 #include "geodesy.h"
+#include "input/embedded.h"
 #include "path.h"
 
 namespace {

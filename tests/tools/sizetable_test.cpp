@@ -1,15 +1,15 @@
 // Size tables: the two accepted forms, bad tables, the field order, and the built-in table's
 // rows against the scale ladder they are made for.
-#include "sizetable.h"
+#include "input/sizetable.h"
 
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "jsonread.h"
+#include "input/jsonread.h"
 #include "mapservice.h"
-#include "projection.h"
+#include "picture/projection.h"
 
 namespace {
 

@@ -1,0 +1,157 @@
+// `advicepath check`: the audit of a size table and the colours, and of the route's turns
+// against them, printed as tables and then one line per finding.
+#include <cmath>
+#include <cstdio>
+
+#include "audit/audit.h"
+#include "commands/commands.h"
+#include "frame/captions.h"
+#include "frame/frame.h"
+
+namespace tool {
+
+namespace {
+
+const char* CenterName(CCenter center) {
+  switch (center) {
+    case CCenter::kArrow:
+      return "the arrow";
+    case CCenter::kTurn:
+      return "the turn node";
+    case CCenter::kRoute:
+      return "the route";
+  }
+  return "";
+}
+
+// The rows the view can reach: indices 0 to the last the ladder reports, and no further than
+// the table.
+std::vector<CRowMeasures> MeasureTable(const CFrameSetup& setup) {
+  std::vector<CRowMeasures> rows;
+  const std::size_t count = std::min(setup.sizes.rows.size(), setup.ladder.size() + 1);
+  for (std::size_t i = 0; i < count; ++i) {
+    const int index = static_cast<int>(i);
+    rows.push_back(MeasureRow(setup.sizes.rows[i], index, ScaleForIndex(setup.ladder, index),
+                              index <= setup.maxTurnScale));
+  }
+  return rows;
+}
+
+void PrintRows(const std::vector<CRowMeasures>& rows) {
+  std::printf(
+      "Each scale index at its scale (widths in pixels as in the row; lengths in pixels):\n"
+      "index   m/px  route w/border  arrow w/border  head outline  before  after  head long  "
+      "head wide\n");
+  for (const CRowMeasures& r : rows) {
+    std::printf("%5d %6g  %5d / %-5d", r.scaleIndex, r.metresPerPixel, r.pathWidth,
+                r.pathBorderWidth);
+    if (!r.arrow) {
+      std::printf("   (no arrow at this index)\n");
+      continue;
+    }
+    std::printf("   %5d / %-5d %9d    %6.0f %6.0f %10.0f %10.0f\n", r.arrowWidth,
+                r.arrowBorderWidth, r.headOutlineWidth, r.enterPx, r.exitPx, r.headLengthPx,
+                r.headWidthPx);
+  }
+}
+
+// For each turn and each row with an arrow, the library's arrow in a picture of the option's
+// size, centred as `render` centres it: one table line per row, findings for what does not
+// fit and for turns the library draws no arrow for.
+bool CheckTurns(const CFrameSetup& setup, const std::vector<CChosenTurn>& turns,
+                const std::vector<CRowMeasures>& rows, const CCommandOptions& options,
+                std::vector<std::string>& findings, std::string& error) {
+  std::printf("\nArrow in a %dx%d picture centred on %s (pixels out of it; \"-\" no arrow):\n",
+              options.widthPx, options.heightPx, CenterName(setup.center));
+  std::printf("index");
+  for (const CChosenTurn& turn : turns) {
+    std::printf(" %7s", turn.label.substr(0, turn.label.find(" of ")).c_str());
+  }
+  std::printf("\n");
+  for (const CRowMeasures& row : rows) {
+    if (!row.arrow) continue;
+    std::printf("%5d", row.scaleIndex);
+    for (const CChosenTurn& turn : turns) {
+      CFramePlan plan;
+      if (!PlanFrame(setup, &turn.turn, row.scaleIndex, options.widthPx, options.heightPx, plan,
+                     error)) {
+        return false;
+      }
+      const double out = plan.MaxOverflowPx();
+      if (!plan.arrowDrawn) {
+        std::printf(" %7s", "-");
+        // The route's end has no arrow by design, and a file may ask Draw for none.
+        if (turn.turn.type != 1 && setup.route.drawArrow) {
+          findings.push_back(turn.label + " at scale index " + std::to_string(row.scaleIndex) +
+                             ": the library draws no arrow");
+        }
+      } else if (out > 0.0) {
+        std::printf(" %7.0f", std::ceil(out));
+        findings.push_back(DescribeOverflow(plan, turn.label, row.scaleIndex));
+      } else {
+        std::printf(" %7s", "ok");
+      }
+    }
+    std::printf("\n");
+  }
+  return true;
+}
+
+void PrintColors(const std::vector<CColorPair>& pairs) {
+  std::printf("\nColours (WCAG 2.x contrast ratio; pairs that meet need %.0f:1):\n", kMinContrast);
+  for (const CColorPair& pair : pairs) {
+    const std::string what = pair.first + " against " + pair.second;
+    std::printf("  %-32s 0x%08X 0x%08X %6.2f:1%s\n", what.c_str(), pair.firstColor,
+                pair.secondColor, pair.ratio,
+                pair.meets ? "" : "  (do not meet: the border lies between)");
+  }
+}
+
+int Audit(const CCommandOptions& options, const CFrameSetup& setup, std::string& error) {
+  std::vector<CChosenTurn> turns;
+  if (!ChooseTurns(options, setup, turns, error)) return kExitBadInput;
+  std::printf("Route: %s; turns checked: %zu.\n", setup.route.fileName.c_str(), turns.size());
+  std::printf("Size table: %zu rows; the arrow is drawn up to scale index %d.\n\n",
+              setup.sizes.rows.size(), setup.maxTurnScale);
+  const std::vector<CRowMeasures> rows = MeasureTable(setup);
+  PrintRows(rows);
+  std::vector<std::string> findings;
+  bool arrowBorderHidden = false;
+  bool routeBorderHidden = false;
+  for (const CRowMeasures& row : rows) {
+    CheckRow(row, findings);
+    arrowBorderHidden = arrowBorderHidden || (row.arrow && row.arrowBorderWidth <= row.arrowWidth);
+    routeBorderHidden = routeBorderHidden || row.pathBorderWidth <= row.pathWidth;
+  }
+  if (!turns.empty() && !CheckTurns(setup, turns, rows, options, findings, error)) {
+    return kExitBadInput;
+  }
+  const std::vector<CColorPair> pairs =
+      ColorPairs({setup.colors.pathColor, setup.colors.pathBorderColor, setup.colors.arrowColor,
+                  setup.colors.arrowBorderColor},
+                 kBackgroundColor, arrowBorderHidden, routeBorderHidden);
+  PrintColors(pairs);
+  CheckColors(pairs, findings);
+  if (findings.empty()) {
+    std::printf("\nNo findings.\n");
+    return kExitOk;
+  }
+  std::printf("\nFindings (%zu):\n", findings.size());
+  for (const std::string& finding : findings) std::printf("  %s\n", finding.c_str());
+  return kExitFindings;
+}
+
+}  // namespace
+
+int RunCheck(const std::vector<std::string>& args) {
+  CCommandOptions options;
+  CFrameSetup setup;
+  const int status = StartFrameCommand(CheckCommandLine(), args, options, setup);
+  if (status >= 0) return status;
+  std::string error;
+  const int result = Audit(options, setup, error);
+  if (result == kExitBadInput) ReportError(error);
+  return result;
+}
+
+}  // namespace tool

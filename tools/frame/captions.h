@@ -1,0 +1,35 @@
+// The words of the advicepath program's pictures and listings: road names, the caption of a
+// one-frame picture, the caption of a sheet's cell, and the line that says how far an arrow
+// runs out of its picture.
+//
+// Values only; one thread (they read a CFrameSetup).
+#ifndef ADVICEPATH_TOOLS_FRAME_CAPTIONS_H_
+#define ADVICEPATH_TOOLS_FRAME_CAPTIONS_H_
+
+#include <string>
+
+#include "frame/frame.h"
+#include "picture/canvas.h"
+
+namespace tool {
+
+// The name of guide `guide` of `route`, "unnamed road" when it has none.
+std::string RoadName(const CRouteFile& route, int guide);
+
+// The caption of a one-frame picture of `turn` (null: none) at `scaleIndex`, shown at
+// `metresPerPixel`: roads, note, how the turn was chosen, its distance from the start and
+// the scale; the route file's attribution.
+CFrameLabels FrameLabels(const CFrameSetup& setup, const CChosenTurn* turn, int scaleIndex,
+                         double metresPerPixel);
+
+// The caption of a sheet's cell: "turn K: A -> B" and "index S · M m/px".
+CFrameLabels CellLabels(const CFrameSetup& setup, const CChosenTurn& turn, int scaleIndex,
+                        double metresPerPixel);
+
+// "the arrow of <label> at scale index S runs out of the WxH picture by N px (left a, top b,
+// right c, bottom d)", pixels rounded up; for a plan whose arrow fits, an empty string.
+std::string DescribeOverflow(const CFramePlan& plan, const std::string& label, int scaleIndex);
+
+}  // namespace tool
+
+#endif  // ADVICEPATH_TOOLS_FRAME_CAPTIONS_H_

@@ -1,0 +1,18 @@
+// Reading the advicepath program's input files: the one place where a file is read, whole,
+// with a message that says why it could not be. (Writing is COutputFile's, outputfile.h.)
+//
+// Values only; any thread.
+#ifndef ADVICEPATH_TOOLS_INPUT_INPUTFILE_H_
+#define ADVICEPATH_TOOLS_INPUT_INPUTFILE_H_
+
+#include <string>
+
+namespace tool {
+
+// Reads a whole file into `text`. False with "cannot read: <system reason>" for a missing,
+// unreadable or non-regular file (a directory, say).
+bool ReadWholeFile(const std::string& path, std::string& text, std::string& error);
+
+}  // namespace tool
+
+#endif  // ADVICEPATH_TOOLS_INPUT_INPUTFILE_H_

@@ -1,0 +1,57 @@
+#include "picture/canvas.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "picture/cairocanvas.h"
+
+namespace tool {
+
+namespace {
+
+using COpener = std::unique_ptr<CCanvas> (*)(const std::string& path, int widthPx, int heightPx,
+                                             std::string& error);
+
+// Each picture format the program writes, by extension.
+const struct {
+  const char* extension;
+  COpener open;
+} kFormats[] = {
+    {".png", OpenPngCanvas},
+    {".svg", OpenSvgCanvas},
+};
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  });
+  return text;
+}
+
+}  // namespace
+
+CCanvas::~CCanvas() = default;
+
+std::string CanvasExtension(const std::string& path) {
+  const std::string lower = Lower(path);
+  for (const auto& format : kFormats) {
+    const std::string extension = format.extension;
+    if (lower.size() >= extension.size() &&
+        lower.compare(lower.size() - extension.size(), extension.size(), extension) == 0) {
+      return extension;
+    }
+  }
+  return std::string();
+}
+
+std::unique_ptr<CCanvas> OpenCanvas(const std::string& path, int widthPx, int heightPx,
+                                    std::string& error) {
+  const std::string extension = CanvasExtension(path);
+  for (const auto& format : kFormats) {
+    if (extension == format.extension) return format.open(path, widthPx, heightPx, error);
+  }
+  error = path + ": the picture's name must end in .png or .svg";
+  return nullptr;
+}
+
+}  // namespace tool

@@ -1,0 +1,81 @@
+// CCanvas: a picture the program draws frames into, and the one place where a file name's
+// extension chooses how the picture is made (Cairo PNG or Cairo SVG, behind this interface).
+//
+// A canvas holds one or more frames, each in a rectangle of the picture (a cell), each with
+// its own projection; the commands draw a frame by handing the canvas's map view to the
+// renderer library, then add decorations, then commit the file. Nothing appears at the
+// destination unless Commit succeeds. One thread at a time.
+#ifndef ADVICEPATH_TOOLS_PICTURE_CANVAS_H_
+#define ADVICEPATH_TOOLS_PICTURE_CANVAS_H_
+
+#include <memory>
+#include <string>
+
+#include "lonlat.h"
+#include "mapservice.h"
+#include "picture/projection.h"
+
+namespace tool {
+
+// The colour every frame's background is painted in, 0x00BBGGRR: a warm light grey, like
+// paper (red 243, green 241, blue 236).
+constexpr unsigned kBackgroundColor = 0x00ECF1F3u;
+
+// A rectangle of the picture, in whole pixels from its top-left corner.
+struct CCell {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+// The text a frame carries: the caption's lines (empty ones are left out) and the
+// attribution.
+struct CFrameLabels {
+  std::string title;        // the turn's roads, "Cockcroft Road -> Crescent"
+  std::string subtitle;     // the turn's note
+  std::string details;      // turn, guides, distance and scale
+  std::string attribution;  // one line per sentence, bottom right
+};
+
+class CCanvas {
+ public:
+  virtual ~CCanvas();
+
+  // The picture's size in pixels.
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+
+  // Starts a frame in `cell` (inside the picture) and paints its background. `projection`
+  // maps to the cell's own pixels: (0, 0) is the cell's top-left corner and its size is the
+  // cell's. Nothing the frame paints leaves the cell. Returns the map view to give the
+  // renderer (Borrowed: valid until EndFrame or the next BeginFrame); it reports the
+  // projection's scale, and scale indices by the default ladder.
+  virtual Torvane::CMapService& BeginFrame(const CCell& cell, const CWebMercator& projection) = 0;
+  // Marks the route's origin and destination (degrees) in the current frame.
+  virtual void PaintEndpoints(const tagLonLat& origin, const tagLonLat& dest) = 0;
+  // The full decorations of a picture of one frame: scale bar, caption and attribution.
+  virtual void PaintLabels(const CFrameLabels& labels) = 0;
+  // The small caption of a sheet's cell: title and details in small type, no attribution.
+  virtual void PaintCaption(const CFrameLabels& labels) = 0;
+  // Ends the current frame; painting outside any cell is possible again.
+  virtual void EndFrame() = 0;
+
+  // Writes the picture and moves it to its destination. False with a message naming the
+  // destination; nothing is left there then.
+  virtual bool Commit(std::string& error) = 0;
+};
+
+// The canvas for a picture of widthPx x heightPx pixels written to `path`, chosen by the
+// extension of `path`: ".png" or ".svg" in any case. Null with "<path>: <problem>" for another
+// extension, an unwritable directory, or a picture Cairo cannot make.
+std::unique_ptr<CCanvas> OpenCanvas(const std::string& path, int widthPx, int heightPx,
+                                    std::string& error);
+
+// The extension by which OpenCanvas would choose for `path`, lower case (".png", ".svg"); empty
+// when it would refuse the name.
+std::string CanvasExtension(const std::string& path);
+
+}  // namespace tool
+
+#endif  // ADVICEPATH_TOOLS_PICTURE_CANVAS_H_
