@@ -196,8 +196,7 @@ void BM_DrawSampleFrame(benchmark::State& state) {
     state.SkipWithError(error.empty() ? "the sample route has no turn" : error.c_str());
     return;
   }
-  std::vector<AdvicePathSizeSetting> table(sizes.rows.size());
-  tool::FillSizeSettings(sizes, table.data());
+  std::vector<AdvicePathSizeSetting> table = sizes.rows;
   CTurnInfo turn;
   if (!turn.SetFromPath(path, route.turn->enter, route.turn->exit,
                         static_cast<NAV_TURN_TYPE_tag>(route.turn->type))) {

@@ -26,16 +26,18 @@ namespace {
 
 // The rows drawn with when the file has no size table: a street-level row and a town-level
 // row (pixels, then metres, in the field order of AdvicePathSizeSetting).
-const std::vector<tool::CSizeRow> kFallbackRows = {
-    {{10, 14, 12, 16, 0, 4, 60, 80, 10, 28, 20}},
-    {{8, 12, 11, 15, 0, 4, 300, 400, 50, 135, 95}},
+const std::vector<AdvicePathSizeSetting> kFallbackRows = {
+    {10, 14, 12, 16, 0, 4, 60, 80, 10, 28, 20},
+    {8, 12, 11, 15, 0, 4, 300, 400, 50, 135, 95},
 };
 
 // The documented guarantees of a table the reader accepted.
 void CheckSizeTable(const tool::CSizeTable& table) {
   FUZZ_CHECK(!table.rows.empty(), "an accepted size table has a row");
-  for (const tool::CSizeRow& row : table.rows) {
-    for (int value : row) FUZZ_CHECK(value >= 0, "size values are whole numbers from 0");
+  for (const AdvicePathSizeSetting& row : table.rows) {
+    for (const tool::CSizeField& field : tool::kSizeFields) {
+      FUZZ_CHECK(row.*field.member >= 0, "size values are whole numbers from 0");
+    }
   }
 }
 
@@ -98,12 +100,8 @@ void DrawRoute(const tool::CRouteFile& route, const tool::CSizeTable* fileTable)
   } else {
     table.rows = kFallbackRows;
   }
-  std::vector<AdvicePathSizeSetting> rows(table.rows.size());
-  tool::FillSizeSettings(table, rows.data());
-  AdvicePathClrSetting colors;
-  for (std::size_t i = 0; i < tool::kColorFields.size(); ++i) {
-    if (route.colors[i]) colors.*(tool::kColorFields[i].member) = *route.colors[i];
-  }
+  std::vector<AdvicePathSizeSetting> rows = table.rows;
+  const AdvicePathClrSetting colors = route.colors;
 
   fuzz::CFuzzMapView view;
   AdvicePathRenderEx* handle = NewPathRender(&path, &view);

@@ -11,13 +11,12 @@ namespace {
 
 // Row 1 of the default table, measured at 1 m per pixel: borders of 2 px a side on route and
 // arrow, a head outline of 4 (2 px a side), a head 40 px wide.
-const tool::CSizeRow kCleanRow = {10, 14, 12, 16, 0, 4, 60, 80, 10, 28, 20};
+const AdvicePathSizeSetting kCleanRow = {10, 14, 12, 16, 0, 4, 60, 80, 10, 28, 20};
 
-// kCleanRow with field `name` set to `value`.
-tool::CSizeRow With(const char* name, int value, tool::CSizeRow row = kCleanRow) {
-  for (std::size_t i = 0; i < tool::kSizeFields.size(); ++i) {
-    if (std::string(tool::kSizeFields[i].name) == name) row[i] = value;
-  }
+// kCleanRow with field `member` set to `value`.
+AdvicePathSizeSetting With(int AdvicePathSizeSetting::*member, int value,
+                           AdvicePathSizeSetting row = kCleanRow) {
+  row.*member = value;
   return row;
 }
 
@@ -42,24 +41,28 @@ TEST(AuditTest, ContrastRatiosMatchPublishedValues) {
 TEST(AuditTest, EachRowCheckTripsOnARowBuiltForItAndNoOther) {
   const struct {
     const char* what;
-    tool::CSizeRow row;
+    AdvicePathSizeSetting row;
     bool arrow;
     const char* finding;  // the one expected finding's start; null for none
   } kCases[] = {
       {"clean", kCleanRow, true, nullptr},
-      {"route border equal to its width", With("pathBorderWidth", 10), true,
+      {"route border equal to its width", With(&AdvicePathSizeSetting::pathBorderWidth, 10), true,
        "scale index 1: route border width 10 is not above its width 10"},
       {"arrow border equal to its width (and no head outline)",
-       With("arrowHeadBorderParam", 0, With("arrowBorderWidth", 12)), true,
-       "scale index 1: arrow border width 12 is not above its width 12"},
-      {"head 16 px wide, the border stroke's width", With("arrowHeadHalfWidth", 8), true,
+       With(&AdvicePathSizeSetting::arrowHeadBorderParam, 0,
+            With(&AdvicePathSizeSetting::arrowBorderWidth, 12)),
+       true, "scale index 1: arrow border width 12 is not above its width 12"},
+      {"head 16 px wide, the border stroke's width",
+       With(&AdvicePathSizeSetting::arrowHeadHalfWidth, 8), true,
        "scale index 1: arrowhead 16.0 px wide is no wider than the arrow's border stroke (16 px)"},
-      {"head border 5 px a side against 2", With("arrowHeadBorderParam", 10), true,
+      {"head border 5 px a side against 2", With(&AdvicePathSizeSetting::arrowHeadBorderParam, 10),
+       true,
        "scale index 1: arrowhead border 5.0 px a side (arrowHeadBorderParam 10) against the "
        "strokes' 2.0 px"},
-      {"head border 3 px a side against 2: within a pixel", With("arrowHeadBorderParam", 6), true,
-       nullptr},
-      {"arrow faults beyond the largest turn scale", With("arrowHeadHalfWidth", 1), false, nullptr},
+      {"head border 3 px a side against 2: within a pixel",
+       With(&AdvicePathSizeSetting::arrowHeadBorderParam, 6), true, nullptr},
+      {"arrow faults beyond the largest turn scale",
+       With(&AdvicePathSizeSetting::arrowHeadHalfWidth, 1), false, nullptr},
   };
   for (const auto& c : kCases) {
     std::vector<std::string> findings;
@@ -84,7 +87,7 @@ TEST(AuditTest, MeasuresLengthsInPixelsAtTheRowsScale) {
 TEST(AuditTest, ColourPairsThatMeetBelowThreeToOneAreFindings) {
   const unsigned background = 0x00ECF1F3u;
   // The library's defaults: all pairs that meet read well.
-  tool::CColors colors = {0x000711F5u, 0x0092121Bu, 0x00FFFFFFu, 0x00000000u};
+  AdvicePathClrSetting colors;
   std::vector<std::string> findings;
   tool::CheckColors(tool::ColorPairs(colors, background, false, false), findings);
   EXPECT_TRUE(findings.empty()) << findings.front();

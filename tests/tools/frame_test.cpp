@@ -1,8 +1,6 @@
-// The sample's frame as the renderer library draws it through the frame module the program
-// runs: the program's --dump-calls against what the library gives a recording view, the
-// pixels the image view paints, and where the picture's placement puts the arrow.
-#include "frame/frame.h"
-
+// The sample's frame as the renderer library draws it through the frame stage the program
+// runs: the program's --dump-calls against what the library gives a display list, the
+// pixels the image view paints from the record, and where the placement puts the arrow.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,29 +12,26 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "advicepathrenderex.h"
+#include "frame/plan.h"
+#include "frame/record.h"
+#include "frame/setup.h"
+#include "frame/turns.h"
 #include "input/inputfile.h"
-#include "input/jsonread.h"
-#include "input/routefile.h"
-#include "input/sizetable.h"
 #include "mapservice.h"
 #include "output/calldump.h"
 #include "path.h"
 #include "picture/imagemapview.h"
 #include "picture/projection.h"
-#include "recording_map_view.h"
 #include "route.h"
 
 namespace {
 
 using Torvane::CDrawCall;
-
-const std::vector<double> kLadder = Torvane::CDisplayListMapView::DefaultLadder();
 
 // The sample's frame as the program sets it up and draws it: the frame module on its
 // defaults, the sample's own turn.
@@ -44,8 +39,8 @@ class CSampleFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(tool::LoadFrameSetup(tool::CCommandOptions(), m_Setup, error)) << error;
-    ASSERT_TRUE(tool::ChooseTurn(tool::CCommandOptions(), m_Setup, m_Turn, error)) << error;
+    ASSERT_TRUE(tool::LoadFrameSetup(tool::CSetupRequest(), m_Setup, error)) << error;
+    ASSERT_TRUE(tool::ChooseTurn(m_Setup.route, tool::CTurnRequest(), m_Turn, error)) << error;
     ASSERT_TRUE(m_Turn.has_value());
   }
   ~CSampleFrameTest() override {
@@ -53,15 +48,16 @@ class CSampleFrameTest : public ::testing::Test {
     GetRouteManager().GetPathManager().SetDestPoints({});
   }
 
-  // One frame of the sample's own turn on `view`, with the red line when `redLine`.
-  void DrawSampleFrame(Torvane::CMapService& view, bool redLine) {
-    m_Setup.redLine = redLine;
+  // The record of `turn`'s frame at `scaleIndex`, as the program makes it.
+  tool::CFrameRecord Record(const tool::CRouteTurn& turn, int scaleIndex) {
+    tool::CFrameRecord record;
     std::string error;
-    ASSERT_TRUE(tool::DrawFrame(m_Setup, &m_Turn->turn, view, error)) << error;
+    EXPECT_TRUE(tool::RecordFrame(m_Setup, &turn, scaleIndex, record, error)) << error;
+    return record;
   }
 
   // The turn node: the last point of the guide entering the turn.
-  tagLonLat TurnNode() const { return tool::TurnNode(m_Setup, m_Turn->turn); }
+  tagLonLat TurnNode() const { return tool::TurnNode(m_Setup.route, m_Turn->turn); }
 
   tool::CFrameSetup m_Setup;
   std::optional<tool::CChosenTurn> m_Turn;
@@ -73,44 +69,42 @@ int RunProgram(const std::string& arguments) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST_F(CSampleFrameTest, DumpedCallsAreTheCallsTheLibraryGivesARecordingView) {
+TEST_F(CSampleFrameTest, DumpedCallsAreTheCallsTheLibraryGivesADisplayList) {
   const std::string dir = ::testing::TempDir();
   const std::string picture = dir + "dump_frame_" + std::to_string(::getpid()) + ".png";
   const std::string dumpPath = dir + "dump_frame_" + std::to_string(::getpid()) + ".json";
   ASSERT_EQ(RunProgram("render --scale-index 2 --red-line --out " + picture + " --dump-calls " +
                        dumpPath),
             0);
-  std::string text;
+  std::string dump;
   std::string error;
-  nlohmann::json dump;
-  ASSERT_TRUE(tool::ReadWholeFile(dumpPath, text, error)) << error;
-  ASSERT_TRUE(tool::ParseJsonText(text, dump, error)) << error;
+  ASSERT_TRUE(tool::ReadWholeFile(dumpPath, dump, error)) << error;
   std::remove(picture.c_str());
   std::remove(dumpPath.c_str());
 
-  fakes::RecordingMapView recorder(2, tool::ScaleForIndex(kLadder, 2));
-  DrawSampleFrame(recorder, true);
-  const std::vector<fakes::RecordedCall> calls = recorder.DrawCalls();
+  // The same frame driven here through the exported interface, on a display list at the
+  // scale the program shows index 2 at.
+  Torvane::CDisplayListMapView view;
+  view.SetScale(tool::CScaleLadder::Default().MetresPerPixel(2));
+  AdvicePathRenderEx* handle = NewPathRender(&m_Setup.path, &view);
+  ASSERT_NE(handle, nullptr);
+  ASSERT_EQ(handle->SetSize(m_Setup.sizes.rows.data(), static_cast<int>(m_Setup.sizes.rows.size()),
+                            m_Setup.maxTurnScale),
+            1);
+  handle->EnableDrawRedLine(true);
+  CTurnInfo turn;
+  ASSERT_TRUE(turn.SetFromPath(m_Setup.path, m_Turn->turn.enter, m_Turn->turn.exit,
+                               static_cast<NAV_TURN_TYPE_tag>(m_Turn->turn.type)));
+  handle->SetTurnInfo(turn, &m_Setup.path);
+  GetRouteManager().GetPathManager().SetOrgPoint(m_Setup.route.origin);
+  GetRouteManager().GetPathManager().SetDestPoints({m_Setup.route.dest});
+  handle->Draw(true, true);
+  const std::vector<CDrawCall> calls = view.GetCalls();
+  ClosePathRender(handle);
   // Route in two passes over ten guides, arrow strokes twice plus the head's two calls, and
-  // the red line: far more than a handful.
+  // the red line: far more than a handful, each read back exactly (calldump_test.cpp).
   ASSERT_GT(calls.size(), 25u);
-  ASSERT_EQ(dump.size(), calls.size());
-  for (std::size_t i = 0; i < calls.size(); ++i) {
-    const fakes::RecordedCall& call = calls[i];
-    const nlohmann::json& item = dump[i];
-    SCOPED_TRACE("call " + std::to_string(i));
-    EXPECT_EQ(item["op"],
-              call.op == fakes::RecordedCall::kPolygon ? "DrawPolygon" : "DrawPolyline");
-    EXPECT_EQ(item["count"].get<int>(), call.count);
-    EXPECT_EQ(item["third"].get<int>(), call.style);
-    EXPECT_EQ(item["color"].get<unsigned>(), call.color);
-    EXPECT_EQ(item["fifth"].get<int>(), call.width);
-    ASSERT_EQ(item["points"].size(), call.points.size());
-    for (std::size_t p = 0; p < call.points.size(); ++p) {
-      EXPECT_EQ(item["points"][p][0].get<double>(), call.points[p].lon);
-      EXPECT_EQ(item["points"][p][1].get<double>(), call.points[p].lat);
-    }
-  }
+  EXPECT_EQ(dump, tool::FormatCallDump(calls));
   EXPECT_EQ(calls.back().color, 255u);  // the red line comes last
 }
 
@@ -139,31 +133,32 @@ class CSampleImageTest : public CSampleFrameTest {
     cairo_surface_destroy(m_Surface);
   }
 
-  // Draws the frame; the calls it made are kept in m_Calls.
-  void DrawPicture() {
-    m_Projection = std::make_unique<tool::CWebMercator>(TurnNode(), tool::ScaleForIndex(kLadder, 1),
-                                                        kWidth, kHeight);
-    cairo_set_source_rgb(m_Cairo, 1.0, 1.0, 1.0);
+  // Paints `record` on a picture of `background` grey through m_Projection.
+  void Paint(const tool::CFrameRecord& record, double background) {
+    cairo_set_source_rgb(m_Cairo, background, background, background);
     cairo_paint(m_Cairo);
-    tool::CImageMapView view(m_Cairo, *m_Projection, kLadder);
-    tool::CCallDumpView dump(view);
-    DrawSampleFrame(dump, false);
-    m_Calls = dump.Calls();
+    tool::CImageMapView view(m_Cairo, *m_Projection);
+    for (const CDrawCall& call : record.calls) view.Paint(call);
     cairo_surface_flush(m_Surface);
   }
 
-  // Draws the frame of `turn` at `scaleIndex` on a grey picture placed by the frame module,
-  // as `render` places it; the placement is kept in m_Plan.
+  // Paints the sample's frame at one metre per pixel on white, centred on the turn node; its
+  // calls are kept in m_Calls.
+  void DrawPicture() {
+    const tool::CFrameRecord record = Record(m_Turn->turn, 1);
+    m_Projection =
+        std::make_unique<tool::CWebMercator>(TurnNode(), record.metresPerPixel, kWidth, kHeight);
+    Paint(record, 1.0);
+    m_Calls = record.calls;
+  }
+
+  // Paints the frame of `turn` at `scaleIndex` on a grey picture placed as `render` places
+  // it; the placement is kept in m_Plan.
   void DrawPlanned(const tool::CRouteTurn& turn, int scaleIndex) {
-    std::string error;
-    ASSERT_TRUE(tool::PlanFrame(m_Setup, &turn, scaleIndex, kWidth, kHeight, m_Plan, error))
-        << error;
+    const tool::CFrameRecord record = Record(turn, scaleIndex);
+    m_Plan = tool::PlanFrame(m_Setup, &turn, record, kWidth, kHeight);
     m_Projection = std::make_unique<tool::CWebMercator>(m_Plan.projection);
-    cairo_set_source_rgb(m_Cairo, 0.5, 0.5, 0.5);
-    cairo_paint(m_Cairo);
-    tool::CImageMapView view(m_Cairo, *m_Projection, kLadder);
-    ASSERT_TRUE(tool::DrawFrame(m_Setup, &turn, view, error)) << error;
-    cairo_surface_flush(m_Surface);
+    Paint(record, 0.5);
   }
 
   // The box of the pixels in the arrow's default colours, pure black or pure white: the

@@ -25,7 +25,7 @@ class CImageMapViewTest : public ::testing::Test {
       : m_Surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, kSide, kSide)),
         m_Cairo(cairo_create(m_Surface)),
         m_Projection(kCentre, metresPerPixel, kSide, kSide),
-        m_View(m_Cairo, m_Projection, {1.0, 10.0}) {
+        m_View(m_Cairo, m_Projection) {
     cairo_set_source_rgb(m_Cairo, 1.0, 1.0, 1.0);
     cairo_paint(m_Cairo);
   }
@@ -108,7 +108,7 @@ TEST_F(CImageMapViewTest, FillCallPaintsTheAreaAndIgnoresTheOtherValues) {
 
 TEST_F(CImageMapViewTest, WidthsThatAreNoWidthsDrawNothing) {
   const std::vector<tagLonLat> line = {At(20, 100), At(180, 100)};
-  for (const int width : {0, -3, tool::CImageMapView::kMaxLineWidthPx + 1, 0x00FFFFFF}) {
+  for (const int width : {0, -3, tool::kMaxLineWidthPx + 1, 0x00FFFFFF}) {
     m_View.DrawPolyline(line.data(), 2, 0, kRed, width);
   }
   m_View.DrawPolyline(line.data(), 1, 0, kRed, 10);

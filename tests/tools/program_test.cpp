@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -89,6 +90,10 @@ class CProgramTest : public ::testing::Test {
 
 TEST_F(CProgramTest, EachBadRequestGetsOneLineStatusTwoAndNoFile) {
   WriteFile("bad.geojson", R"({"type": "FeatureCollection", "features": [)");
+  WriteFile("far.geojson", R"({"type": "FeatureCollection", "scaleIndex": 13, "features": [
+      {"type": "Feature", "geometry": {"type": "LineString", "coordinates": [[1, 2], [1, 3]]}}]})");
+  ::mkdir((m_Dir + "/folder").c_str(), 0700);
+  ::mkdir((m_Dir + "/folder/turn-3.png").c_str(), 0700);
   const struct {
     const char* arguments;
     const char* expected;  // the start of the message after "advicepath: "
@@ -107,6 +112,10 @@ TEST_F(CProgramTest, EachBadRequestGetsOneLineStatusTwoAndNoFile) {
       {"render --log-level loud", "render: --log-level: 'loud' is not fatal, error, warn"},
       {"render --out route.jpg", "route.jpg: the picture's name must end in .png or .svg"},
       {"render --out no/such/dir/route.png", "no/such/dir/route.png: cannot write:"},
+      {"render --dump-calls missing/calls.json", "missing/calls.json: cannot write:"},
+      {"render --dump-calls folder", "folder: cannot write: Is a directory"},
+      {"render --all-turns folder", "folder/turn-3.png: cannot write: Is a directory"},
+      {"render far.geojson", "far.geojson: scaleIndex: must be a whole number from 0 to 12"},
       {"render --dump-calls d.json --all-turns all", "render: --dump-calls cannot be combined"},
       {"render a.geojson b.geojson", "render: one route file at most"},
       {"render --center middle", "render: --center: 'middle' is not arrow, turn or route"},
@@ -126,15 +135,11 @@ TEST_F(CProgramTest, EachBadRequestGetsOneLineStatusTwoAndNoFile) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err.rfind(std::string("advicepath: ") + c.expected, 0), 0u) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
-    EXPECT_EQ(Files(), std::vector<std::string>{"bad.geojson"});
+    std::vector<std::string> files = Files();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"bad.geojson", "far.geojson", "folder",
+                                               "folder/turn-3.png"}));
   }
-}
-
-TEST_F(CProgramTest, FailedDumpLeavesNeitherPictureNorDump) {
-  const CRun run = Run("render --out route.png --dump-calls missing/calls.json");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.err.rfind("advicepath: missing/calls.json: cannot write:", 0), 0u) << run.err;
-  EXPECT_TRUE(Files().empty());
 }
 
 TEST_F(CProgramTest, WritesPngAndSvgByExtension) {
@@ -145,7 +150,8 @@ TEST_F(CProgramTest, WritesPngAndSvgByExtension) {
   EXPECT_EQ(ReadFile(m_Dir + "/frame.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
   const std::string svg = ReadFile(m_Dir + "/frame.svg");
   EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
-  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  // Its size in pixels, not Cairo's points, so that it shows at the size asked for.
+  EXPECT_NE(svg.find(R"(width="800px" height="600px" viewBox="0 0 800 600")"), std::string::npos);
   EXPECT_NE(svg.find("</svg>"), std::string::npos);
 }
 
@@ -173,14 +179,33 @@ TEST_F(CProgramTest, TurnsListsTheSampleTurnsWithNamesAndDistances) {
   EXPECT_NE(rows[6].find("Pendleton Roundabout -> Gerald Road"), std::string::npos) << rows[6];
 }
 
-TEST_F(CProgramTest, LibraryLogLinesCarryPositionAndFunction) {
+// The number of times `part` occurs in `text`.
+int Count(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+TEST_F(CProgramTest, OneLibraryPassPerPictureWhoseLinesShowOnlyWhenAsked) {
+  // Each traced operation of the one frame writes its lines once, with position and function.
   const CRun run = Run("render --log-level info --out frame.png");
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.err.find("INFO pathRender source/render/advicepathrender.cpp:"), std::string::npos)
-      << run.err;
-  EXPECT_NE(run.err.find(" AdvicePathRender::DrawTurn: timerDrawTurn::"), std::string::npos)
-      << run.err;
+  EXPECT_EQ(Count(run.err, "INFO pathRender source/render/advicepathrender.cpp:"), 6) << run.err;
+  EXPECT_EQ(Count(run.err, " AdvicePathRender::SetSize: timerSetSize::"), 1) << run.err;
+  EXPECT_EQ(Count(run.err, " AdvicePathRender::DrawTurn: timerDrawTurn::"), 1) << run.err;
   EXPECT_EQ(run.err.find("\n\n"), std::string::npos) << run.err;
+  // By default the library's lines stay out; the program says once why a frame has no arrow.
+  const CRun beyond = Run("render --scale-index 8 --out frame.png");
+  EXPECT_EQ(beyond.status, 0);
+  EXPECT_EQ(beyond.err,
+            "advicepath: note: frame.png: the file's turn has no arrow at scale index 8: the "
+            "table draws arrows up to scale index 6\n");
+  const CRun end = Run("render --enter 9 --exit 9 --turn-type 1 --out end.png");
+  EXPECT_EQ(end.err,
+            "advicepath: note: end.png: guides 9 -> 9 has no arrow at scale index 1: it is the "
+            "route's end (type 1), where no arrow is drawn\n");
 }
 
 // A motorway exit: 600 m of carriageway heading east, a 556 m slip road, then the road it

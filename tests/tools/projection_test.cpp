@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "frame/ladder.h"
 #include "mapservice.h"
 
 namespace {
@@ -45,15 +46,15 @@ TEST(CWebMercatorTest, KnownPointsLandOnKnownPixels) {
   }
 }
 
-TEST(CWebMercatorTest, ScaleOfEachIndexMapsBackToThatIndex) {
-  const std::vector<double> ladder = Torvane::CDisplayListMapView::DefaultLadder();
-  for (int index = 0; index <= static_cast<int>(ladder.size()); ++index) {
-    const double scale = tool::ScaleForIndex(ladder, index);
+TEST(CScaleLadderTest, ScaleOfEachIndexMapsBackToThatIndex) {
+  const tool::CScaleLadder& ladder = tool::CScaleLadder::Default();
+  for (int index = 0; index <= ladder.HighestIndex(); ++index) {
+    const double scale = ladder.MetresPerPixel(index);
     EXPECT_GT(scale, 0.0);
-    EXPECT_EQ(Torvane::ScaleIndexFromLadder(ladder, scale), index);
+    EXPECT_EQ(Torvane::ScaleIndexFromLadder(ladder.Bounds(), scale), index);
   }
-  EXPECT_LT(tool::ScaleForIndex(ladder, -1), 0.0);
-  EXPECT_LT(tool::ScaleForIndex(ladder, static_cast<int>(ladder.size()) + 1), 0.0);
+  EXPECT_LT(ladder.MetresPerPixel(-1), 0.0);
+  EXPECT_LT(ladder.MetresPerPixel(ladder.HighestIndex() + 1), 0.0);
 }
 
 }  // namespace

@@ -119,9 +119,9 @@ TEST_F(CRouteFileTest, ReadsEveryOptionalMember) {
   EXPECT_EQ(route.sizes->size(), 1u);
   EXPECT_EQ(route.maxTurnScale, 4);
   EXPECT_EQ(route.scaleIndex, 2);
-  EXPECT_EQ(route.colors[0], 255u);
-  EXPECT_FALSE(route.colors[1].has_value());
-  EXPECT_EQ(route.colors[3], 0x00ff8000u);
+  EXPECT_EQ(route.colors.pathColor, 255u);
+  EXPECT_EQ(route.colors.pathBorderColor, AdvicePathClrSetting().pathBorderColor);
+  EXPECT_EQ(route.colors.arrowBorderColor, 0x00ff8000u);
   EXPECT_TRUE(route.redLine);
   EXPECT_EQ(route.origin.lon, 10.5);
   EXPECT_EQ(route.dest.lat, -4.25);
@@ -177,7 +177,7 @@ TEST_F(CRouteFileTest, RejectsEachKindOfBadFileWithOneLineNamingIt) {
        RouteText(kTwoGuides, "\"sizes\": [" + SizeRow() + ", " + SizeRow("arrowHeadLength") + "]"),
        ": sizes[1]: missing field arrowHeadLength"},
       {"fractional width", RouteText(kTwoGuides, R"("scaleIndex": 1.5)"),
-       ": scaleIndex: must be a whole number from 0 to 12"},
+       ": scaleIndex: must be a whole number from 0 to 2147483647"},
       {"flags of one", RouteText(kTwoGuides, R"("flags": [true])"),
        ": flags: must be [route, arrow]"},
   };

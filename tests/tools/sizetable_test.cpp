@@ -7,22 +7,13 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "frame/ladder.h"
 #include "input/jsonread.h"
 #include "mapservice.h"
-#include "picture/projection.h"
 
 namespace {
 
 using tool::CSizeTable;
-
-// Index of a field in a row.
-std::size_t Field(const std::string& name) {
-  for (std::size_t i = 0; i < tool::kSizeFields.size(); ++i) {
-    if (name == tool::kSizeFields[i].name) return i;
-  }
-  ADD_FAILURE() << "no field " << name;
-  return 0;
-}
 
 bool Parse(const std::string& text, CSizeTable& table, std::string& error) {
   nlohmann::json document;
@@ -85,8 +76,7 @@ TEST(CSizeTableTest, EachNamedValueReachesTheRecordFieldOfThatName) {
   CSizeTable table;
   std::string error;
   ASSERT_TRUE(Parse("[" + NumberedRow() + "]", table, error)) << error;
-  AdvicePathSizeSetting setting;
-  tool::FillSizeSettings(table, &setting);
+  const AdvicePathSizeSetting& setting = table.rows[0];
   // The JSON row holds i + 1 in the i-th name of the record's declaration order.
   EXPECT_EQ(setting.pathWidth, 1);
   EXPECT_EQ(setting.pathBorderWidth, 2);
@@ -105,8 +95,8 @@ TEST(CSizeTableTest, BuiltInTableHasARowForEveryScaleOfTheLadder) {
   CSizeTable table;
   std::string error;
   ASSERT_TRUE(tool::LoadDefaultSizeTable(table, error)) << error;
-  const std::size_t ladder = Torvane::CDisplayListMapView::DefaultLadder().size();
-  EXPECT_EQ(table.rows.size(), ladder + 1);
+  EXPECT_EQ(table.rows.size(),
+            static_cast<std::size_t>(tool::CScaleLadder::Default().HighestIndex()) + 1);
   ASSERT_TRUE(table.maxTurnScale.has_value());
   EXPECT_GE(*table.maxTurnScale, 0);
   EXPECT_LT(*table.maxTurnScale, static_cast<int>(table.rows.size()));
@@ -119,20 +109,18 @@ TEST(CSizeTableTest, EveryBuiltInRowMakesAWellFormedArrow) {
   CSizeTable table;
   std::string error;
   ASSERT_TRUE(tool::LoadDefaultSizeTable(table, error)) << error;
-  const std::vector<double> ladder = Torvane::CDisplayListMapView::DefaultLadder();
   for (std::size_t i = 0; i < table.rows.size(); ++i) {
-    const tool::CSizeRow& row = table.rows[i];
-    auto at = [&](const char* name) { return row[Field(name)]; };
-    const double metresPerPixel = tool::ScaleForIndex(ladder, static_cast<int>(i));
+    const AdvicePathSizeSetting& row = table.rows[i];
+    const double metresPerPixel = tool::CScaleLadder::Default().MetresPerPixel(static_cast<int>(i));
     SCOPED_TRACE("row " + std::to_string(i));
     // The renderer refuses a tolerance above either length.
-    EXPECT_LE(at("arrowLengthTolerance"), at("arrowEnterLength"));
-    EXPECT_LE(at("arrowLengthTolerance"), at("arrowExitLength"));
-    EXPECT_GT(at("pathBorderWidth"), at("pathWidth"));
-    EXPECT_GT(at("arrowBorderWidth"), at("arrowWidth"));
-    EXPECT_EQ(at("arrowHeadBorderParam"), at("arrowBorderWidth") - at("arrowWidth"));
-    EXPECT_GT(at("arrowHeadHalfWidth") / metresPerPixel, at("arrowBorderWidth") / 2.0 + 4.0);
-    const double arrowPx = (at("arrowEnterLength") + at("arrowExitLength")) / metresPerPixel;
+    EXPECT_LE(row.arrowLengthTolerance, row.arrowEnterLength);
+    EXPECT_LE(row.arrowLengthTolerance, row.arrowExitLength);
+    EXPECT_GT(row.pathBorderWidth, row.pathWidth);
+    EXPECT_GT(row.arrowBorderWidth, row.arrowWidth);
+    EXPECT_EQ(row.arrowHeadBorderParam, row.arrowBorderWidth - row.arrowWidth);
+    EXPECT_GT(row.arrowHeadHalfWidth / metresPerPixel, row.arrowBorderWidth / 2.0 + 4.0);
+    const double arrowPx = (row.arrowEnterLength + row.arrowExitLength) / metresPerPixel;
     EXPECT_GT(arrowPx, 100.0);
     EXPECT_LT(arrowPx, 300.0);
   }

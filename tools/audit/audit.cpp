@@ -11,14 +11,6 @@ namespace tool {
 
 namespace {
 
-// The row's value of the field named `name`.
-int Field(const CSizeRow& row, const char* name) {
-  for (std::size_t i = 0; i < kSizeFields.size(); ++i) {
-    if (std::string(kSizeFields[i].name) == name) return row[i];
-  }
-  return 0;
-}
-
 // One sRGB channel (0..255) on the linear scale, 0..1.
 double Linear(unsigned channel) {
   const double c = channel / 255.0;
@@ -45,20 +37,21 @@ double ContrastRatio(unsigned a, unsigned b) {
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-CRowMeasures MeasureRow(const CSizeRow& row, int scaleIndex, double metresPerPixel, bool arrow) {
+CRowMeasures MeasureRow(const AdvicePathSizeSetting& row, int scaleIndex, double metresPerPixel,
+                        bool arrow) {
   CRowMeasures m;
   m.scaleIndex = scaleIndex;
   m.metresPerPixel = metresPerPixel;
   m.arrow = arrow;
-  m.pathWidth = Field(row, "pathWidth");
-  m.pathBorderWidth = Field(row, "pathBorderWidth");
-  m.arrowWidth = Field(row, "arrowWidth");
-  m.arrowBorderWidth = Field(row, "arrowBorderWidth");
-  m.headOutlineWidth = Field(row, "arrowHeadBorderParam");
-  m.enterPx = Field(row, "arrowEnterLength") / metresPerPixel;
-  m.exitPx = Field(row, "arrowExitLength") / metresPerPixel;
-  m.headLengthPx = Field(row, "arrowHeadLength") / metresPerPixel;
-  m.headWidthPx = 2.0 * Field(row, "arrowHeadHalfWidth") / metresPerPixel;
+  m.pathWidth = row.pathWidth;
+  m.pathBorderWidth = row.pathBorderWidth;
+  m.arrowWidth = row.arrowWidth;
+  m.arrowBorderWidth = row.arrowBorderWidth;
+  m.headOutlineWidth = row.arrowHeadBorderParam;
+  m.enterPx = row.arrowEnterLength / metresPerPixel;
+  m.exitPx = row.arrowExitLength / metresPerPixel;
+  m.headLengthPx = row.arrowHeadLength / metresPerPixel;
+  m.headWidthPx = 2.0 * row.arrowHeadHalfWidth / metresPerPixel;
   return m;
 }
 
@@ -92,7 +85,7 @@ void CheckRow(const CRowMeasures& row, std::vector<std::string>& findings) {
   }
 }
 
-std::vector<CColorPair> ColorPairs(const CColors& colors, unsigned background,
+std::vector<CColorPair> ColorPairs(const AdvicePathClrSetting& colors, unsigned background,
                                    bool arrowBorderHidden, bool routeBorderHidden) {
   const struct {
     const char* first;

@@ -44,15 +44,6 @@ struct CRowMeasures {
   double headWidthPx = 0.0;   // 2 x arrowHeadHalfWidth, pixels
 };
 
-// The four colours of a frame, 0x00BBGGRR, as AdvicePathClrSetting holds them (a plain copy,
-// so that the audit needs no renderer).
-struct CColors {
-  unsigned pathColor;
-  unsigned pathBorderColor;
-  unsigned arrowColor;
-  unsigned arrowBorderColor;
-};
-
 // One pair of colours (0x00BBGGRR) and their contrast ratio.
 struct CColorPair {
   std::string first;   // "arrow", "arrow border", "route", "route border"
@@ -74,7 +65,8 @@ double ContrastRatio(unsigned a, unsigned b);
 
 // Measures `row` as drawn at scale index `scaleIndex`, shown at `metresPerPixel` (> 0);
 // `arrow` says whether the arrow is drawn at that index.
-CRowMeasures MeasureRow(const CSizeRow& row, int scaleIndex, double metresPerPixel, bool arrow);
+CRowMeasures MeasureRow(const AdvicePathSizeSetting& row, int scaleIndex, double metresPerPixel,
+                        bool arrow);
 
 // Appends the findings of one measured row, each "scale index S: ...".
 void CheckRow(const CRowMeasures& row, std::vector<std::string>& findings);
@@ -83,7 +75,7 @@ void CheckRow(const CRowMeasures& row, std::vector<std::string>& findings);
 // route border, and each of the four against `background`. An inner colour meets the
 // background only where its border does not show: `arrowBorderHidden` / `routeBorderHidden`
 // say whether that happens at some row.
-std::vector<CColorPair> ColorPairs(const CColors& colors, unsigned background,
+std::vector<CColorPair> ColorPairs(const AdvicePathClrSetting& colors, unsigned background,
                                    bool arrowBorderHidden, bool routeBorderHidden);
 
 // Appends a finding for each pair that meets with a contrast below kMinContrast.

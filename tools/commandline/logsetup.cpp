@@ -45,14 +45,17 @@ bool ParseLogLevel(const std::string& name, int& priority) {
   return false;
 }
 
-void SetUpLogging(int priority) {
+void SetUpLogging(std::optional<int> priority) {
   log4cpp::Category& root = log4cpp::Category::getRoot();
   root.removeAllAppenders();
-  auto* appender = new log4cpp::OstreamAppender("stderr", &std::cerr);
-  appender->setLayout(new CLogLineLayout());
-  root.addAppender(appender);
-  root.setPriority(priority);
-  log4cpp::Category::getInstance("pathRender").setPriority(priority);
+  if (priority) {
+    auto* appender = new log4cpp::OstreamAppender("stderr", &std::cerr);
+    appender->setLayout(new CLogLineLayout());
+    root.addAppender(appender);
+  }
+  const int shown = priority.value_or(log4cpp::Priority::FATAL);
+  root.setPriority(shown);
+  log4cpp::Category::getInstance("pathRender").setPriority(shown);
 }
 
 }  // namespace tool

@@ -7,6 +7,7 @@
 #ifndef ADVICEPATH_TOOLS_COMMANDLINE_LOGSETUP_H_
 #define ADVICEPATH_TOOLS_COMMANDLINE_LOGSETUP_H_
 
+#include <optional>
 #include <string>
 
 namespace tool {
@@ -16,9 +17,10 @@ namespace tool {
 // any other name.
 bool ParseLogLevel(const std::string& name, int& priority);
 
-// Sends the root category, and with it "pathRender", to standard error at `priority`. The
-// appender and its layout are owned by log4cpp.
-void SetUpLogging(int priority);
+// Sends the root category, and with it "pathRender", to standard error at `priority`; with
+// none, nothing is sent anywhere (and the library skips the work its information lines would
+// cost). The appender and its layout are owned by log4cpp.
+void SetUpLogging(std::optional<int> priority);
 
 }  // namespace tool
 

@@ -1,83 +1,71 @@
-// The command line of the advicepath program: one table of options per command (name, value,
-// help line, handler), from which both the parser and the help text are made, so that an
-// option cannot exist without its help or the other way round.
+// The command line of the advicepath program: one typed table of options per command, each
+// row its name, the name of its value, its help line and where the value goes; the type of
+// that destination says how the value is read. The parser and the help text are both made
+// from the table, so an option cannot exist without its help or the other way round.
 //
-// Every command fills the same record, CCommandOptions; each reads only the fields of its own
-// options. A mistake gives false and a one-line message. Values only; any thread.
+// Each command owns a record of the options it needs and builds its table over it; nothing
+// here knows what a command does with its values. A mistake gives false and a one-line
+// message. Values only; any thread.
 #ifndef ADVICEPATH_TOOLS_COMMANDLINE_OPTIONS_H_
 #define ADVICEPATH_TOOLS_COMMANDLINE_OPTIONS_H_
 
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
+
+#include "frame/setup.h"
 
 namespace tool {
 
-// What the middle of a frame's picture shows.
-enum class CCenter {
-  kArrow,  // the middle of the arrow's extent (strokes and head); the turn node when no arrow
-  kTurn,   // the turn node (the end of the enter guide)
-  kRoute,  // the middle of the route's bounding box
+// A picture's or a cell's size, pixels.
+struct CPixelSize {
+  int width;
+  int height;
 };
 
-// The options of every command; absent values leave the route file's members or the
-// defaults in force.
-struct CCommandOptions {
-  bool help = false;
-  std::string route;                             // empty: the built-in sample
-  std::string out;                               // --out; empty: the command's default
-  std::optional<int> turn;                       // --turn K: index into the route's turns
-  std::optional<int> enter;                      // --enter I
-  std::optional<int> exit;                       // --exit J
-  std::optional<int> turnType;                   // --turn-type T, 0 to 9
-  std::optional<int> scaleIndex;                 // --scale-index N
-  std::string sizesFile;                         // --sizes FILE; empty: none
-  bool redLine = false;                          // --red-line
-  int widthPx = 800;                             // --size WxH, pixels
-  int heightPx = 600;                            // pixels
-  std::string dumpCalls;                         // --dump-calls FILE; empty: none
-  std::string allTurnsDir;                       // --all-turns DIR; empty: one frame
-  std::string logLevel = "warn";                 // --log-level
-  CCenter center = CCenter::kArrow;              // --center
-  std::optional<std::vector<int>> turns;         // --turns: indices into the route's turns
-  std::optional<std::vector<int>> scaleIndices;  // --scale-indices, in the order given
-  int cellWidthPx = 320;                         // --cell WxH, pixels
-  int cellHeightPx = 240;                        // pixels
+// Which of the library's log lines the program shows on standard error.
+struct CLogLevel {
+  std::optional<int> priority;  // log4cpp priority shown up to; empty: none (the default)
 };
 
-// One option: its name with dashes, the name of its value (null for a switch), its help
-// (lines separated by '\n') and what it does to the record. The handler gets the value ("" for
-// a switch) and returns false with a message for a bad one.
+// Where an option's value goes, and by its type how the value is read:
+//   bool*                             a switch: set when given
+//   std::string*                      text, taken as it is; must not be empty
+//   std::optional<int>*               a whole number from `low` to `high`
+//   CPixelSize*                       WIDTHxHEIGHT, each side from `low` to `high`
+//   std::optional<std::vector<int>>*  numbers from `low` to `high`: "3", "0,3,5", "0-6", "0-2,5"
+//   CCenter*                          arrow, turn or route
+//   CLogLevel*                        off, fatal, error, warn, info or debug
+using COptionTarget = std::variant<bool*, std::string*, std::optional<int>*, CPixelSize*,
+                                   std::optional<std::vector<int>>*, CCenter*, CLogLevel*>;
+
 struct COption {
-  const char* name;
-  const char* valueName;
-  const char* help;
-  bool (*apply)(const std::string& value, CCommandOptions& options, std::string& error);
+  const char* name;       // with its dashes, "--out"
+  const char* valueName;  // "FILE"; null for a switch
+  const char* help;       // lines separated by '\n'
+  COptionTarget target;   // Borrowed: the command's record
+  long low = 0;           // numbers, sizes and lists: the smallest value
+  long high = 0;          // and the largest
 };
 
-// A command's line: its name, usage, description, options, and the test of options that do
-// not go together (null when all do).
+// A command's line: its name, usage, description, options and where its one positional
+// argument, the route file, goes. Every command also takes --help (-h).
 struct CCommandLine {
   const char* name;
   const char* usage;
   const char* description;
   std::vector<COption> options;
-  bool (*checkCombinations)(const CCommandOptions& options, std::string& error);
+  std::string* route;  // Borrowed; null when the command takes no positional argument
 };
 
-// The command lines of `render`, `sheet`, `check` and `turns`.
-const CCommandLine& RenderCommandLine();
-const CCommandLine& SheetCommandLine();
-const CCommandLine& CheckCommandLine();
-const CCommandLine& TurnsCommandLine();
-
-// Reads the arguments after the command's name into `options` (defaults on entry). Options
-// take their value as the next argument or after "=" (--out=x.png); "--" ends the options;
-// one positional argument, the route file, is allowed. False with a message such as "unknown
-// option --foo" or "--size: '80' is not WIDTHxHEIGHT" for an unknown option, a missing or bad
-// value, a second route, or options that do not go together.
-bool ParseCommandLine(const CCommandLine& line, const std::vector<std::string>& args,
-                      CCommandOptions& options, std::string& error);
+// Reads the arguments after the command's name into the table's destinations. Options take
+// their value as the next argument or after "=" (--out=x.png); "--" ends the options. `help`
+// tells whether --help was given. False with a message such as "unknown option --foo" or
+// "--size: '80' is not WIDTHxHEIGHT" for an unknown option, a missing or bad value, or a
+// second positional argument.
+bool ParseCommandLine(const CCommandLine& line, const std::vector<std::string>& args, bool& help,
+                      std::string& error);
 
 // The command's help text: usage, description and one entry per option of its table.
 std::string FormatHelp(const CCommandLine& line);
@@ -87,6 +75,18 @@ std::string FormatHelp(const CCommandLine& line);
 // otherwise; `values` is then unchanged.
 bool ParseIndexList(const std::string& name, const std::string& text, int low, int high,
                     std::vector<int>& values, std::string& error);
+
+// Picture and cell sides accepted by the size options, pixels: large enough for the labels,
+// small enough that a picture's pixels fit in memory easily (8192 x 8192 x 4 bytes = 256 MiB).
+constexpr long kMinSidePx = 16;
+constexpr long kMaxSidePx = 8192;
+
+// Rows several commands share.
+COption RouteSizesOption(std::string& sizesFile);
+COption CenterOption(CCenter& center);
+COption RedLineOption(bool& redLine);
+COption LogLevelOption(CLogLevel& level);
+COption TurnsOption(std::optional<std::vector<int>>& turns);
 
 }  // namespace tool
 

@@ -6,11 +6,39 @@
 #include "audit/audit.h"
 #include "commands/commands.h"
 #include "frame/captions.h"
-#include "frame/frame.h"
+#include "frame/plan.h"
+#include "frame/record.h"
+#include "frame/turns.h"
 
 namespace tool {
 
 namespace {
+
+struct CCheckOptions {
+  CSetupRequest setup;
+  CPixelSize size = {800, 600};
+  std::optional<std::vector<int>> turns;
+  CLogLevel log;
+};
+
+CCommandLine CheckLine(CCheckOptions& o) {
+  return {
+      "check",
+      "advicepath check [ROUTE] [options]",
+      "Audits a size table and the colours, and the turns of ROUTE (the built-in sample\n"
+      "without it) against them: a table per scale index, then one line per finding.\n"
+      "Exit status 0 when nothing is found, 4 when something is, 2 for bad input.",
+      {
+          RouteSizesOption(o.setup.sizesFile),
+          {"--size", "WxH", "picture the arrow must fit, in pixels (default 800x600)", &o.size,
+           kMinSidePx, kMaxSidePx},
+          TurnsOption(o.turns),
+          CenterOption(o.setup.center),
+          LogLevelOption(o.log),
+      },
+      &o.setup.route,
+  };
+}
 
 const char* CenterName(CCenter center) {
   switch (center) {
@@ -28,10 +56,11 @@ const char* CenterName(CCenter center) {
 // the table.
 std::vector<CRowMeasures> MeasureTable(const CFrameSetup& setup) {
   std::vector<CRowMeasures> rows;
-  const std::size_t count = std::min(setup.sizes.rows.size(), setup.ladder.size() + 1);
+  const std::size_t count =
+      std::min(setup.sizes.rows.size(), static_cast<std::size_t>(setup.ladder.HighestIndex()) + 1);
   for (std::size_t i = 0; i < count; ++i) {
     const int index = static_cast<int>(i);
-    rows.push_back(MeasureRow(setup.sizes.rows[i], index, ScaleForIndex(setup.ladder, index),
+    rows.push_back(MeasureRow(setup.sizes.rows[i], index, setup.ladder.MetresPerPixel(index),
                               index <= setup.maxTurnScale));
   }
   return rows;
@@ -59,29 +88,25 @@ void PrintRows(const std::vector<CRowMeasures>& rows) {
 // size, centred as `render` centres it: one table line per row, findings for what does not
 // fit and for turns the library draws no arrow for.
 bool CheckTurns(const CFrameSetup& setup, const std::vector<CChosenTurn>& turns,
-                const std::vector<CRowMeasures>& rows, const CCommandOptions& options,
+                const std::vector<CRowMeasures>& rows, const CPixelSize& size,
                 std::vector<std::string>& findings, std::string& error) {
   std::printf("\nArrow in a %dx%d picture centred on %s (pixels out of it; \"-\" no arrow):\n",
-              options.widthPx, options.heightPx, CenterName(setup.center));
+              size.width, size.height, CenterName(setup.center));
   std::printf("index");
-  for (const CChosenTurn& turn : turns) {
-    std::printf(" %7s", turn.label.substr(0, turn.label.find(" of ")).c_str());
-  }
+  for (const CChosenTurn& turn : turns) std::printf(" %7s", turn.shortLabel.c_str());
   std::printf("\n");
   for (const CRowMeasures& row : rows) {
     if (!row.arrow) continue;
     std::printf("%5d", row.scaleIndex);
     for (const CChosenTurn& turn : turns) {
-      CFramePlan plan;
-      if (!PlanFrame(setup, &turn.turn, row.scaleIndex, options.widthPx, options.heightPx, plan,
-                     error)) {
-        return false;
-      }
+      CFrameRecord record;
+      if (!RecordFrame(setup, &turn.turn, row.scaleIndex, record, error)) return false;
+      const CFramePlan plan = PlanFrame(setup, &turn.turn, record, size.width, size.height);
       const double out = plan.MaxOverflowPx();
       if (!plan.arrowDrawn) {
         std::printf(" %7s", "-");
         // The route's end has no arrow by design, and a file may ask Draw for none.
-        if (turn.turn.type != 1 && setup.route.drawArrow) {
+        if (!turn.turn.EndsRoute() && setup.route.drawArrow) {
           findings.push_back(turn.label + " at scale index " + std::to_string(row.scaleIndex) +
                              ": the library draws no arrow");
         }
@@ -107,9 +132,9 @@ void PrintColors(const std::vector<CColorPair>& pairs) {
   }
 }
 
-int Audit(const CCommandOptions& options, const CFrameSetup& setup, std::string& error) {
+int Audit(const CCheckOptions& o, const CFrameSetup& setup, std::string& error) {
   std::vector<CChosenTurn> turns;
-  if (!ChooseTurns(options, setup, turns, error)) return kExitBadInput;
+  if (!ChooseTurns(setup.route, o.turns, "--turns", turns, error)) return kExitBadInput;
   std::printf("Route: %s; turns checked: %zu.\n", setup.route.fileName.c_str(), turns.size());
   std::printf("Size table: %zu rows; the arrow is drawn up to scale index %d.\n\n",
               setup.sizes.rows.size(), setup.maxTurnScale);
@@ -123,13 +148,11 @@ int Audit(const CCommandOptions& options, const CFrameSetup& setup, std::string&
     arrowBorderHidden = arrowBorderHidden || (row.arrow && row.arrowBorderWidth <= row.arrowWidth);
     routeBorderHidden = routeBorderHidden || row.pathBorderWidth <= row.pathWidth;
   }
-  if (!turns.empty() && !CheckTurns(setup, turns, rows, options, findings, error)) {
+  if (!turns.empty() && !CheckTurns(setup, turns, rows, o.size, findings, error)) {
     return kExitBadInput;
   }
   const std::vector<CColorPair> pairs =
-      ColorPairs({setup.colors.pathColor, setup.colors.pathBorderColor, setup.colors.arrowColor,
-                  setup.colors.arrowBorderColor},
-                 kBackgroundColor, arrowBorderHidden, routeBorderHidden);
+      ColorPairs(setup.colors, kBackgroundColor, arrowBorderHidden, routeBorderHidden);
   PrintColors(pairs);
   CheckColors(pairs, findings);
   if (findings.empty()) {
@@ -144,12 +167,13 @@ int Audit(const CCommandOptions& options, const CFrameSetup& setup, std::string&
 }  // namespace
 
 int RunCheck(const std::vector<std::string>& args) {
-  CCommandOptions options;
-  CFrameSetup setup;
-  const int status = StartFrameCommand(CheckCommandLine(), args, options, setup);
+  CCheckOptions o;
+  int status = StartCommand(CheckLine(o), args, o.log);
   if (status >= 0) return status;
+  CFrameSetup setup;
+  if ((status = LoadSetup(o.setup, setup)) >= 0) return status;
   std::string error;
-  const int result = Audit(options, setup, error);
+  const int result = Audit(o, setup, error);
   if (result == kExitBadInput) ReportError(error);
   return result;
 }

@@ -8,34 +8,26 @@ namespace tool {
 
 void ReportError(const std::string& message) { std::cerr << "advicepath: " << message << '\n'; }
 
-namespace {
-
 int StartCommand(const CCommandLine& line, const std::vector<std::string>& args,
-                 CCommandOptions& options) {
+                 const CLogLevel& level, const std::function<bool(std::string& error)>& check) {
   std::string error;
-  if (!ParseCommandLine(line, args, options, error)) {
+  bool help = false;
+  if (!ParseCommandLine(line, args, help, error) || (!help && check && !check(error))) {
     ReportError(std::string(line.name) + ": " + error + " (see advicepath " + line.name +
                 " --help)");
     return kExitBadInput;
   }
-  if (options.help) {
+  if (help) {
     std::cout << FormatHelp(line);
     return kExitOk;
   }
-  int priority = 0;
-  ParseLogLevel(options.logLevel, priority);
-  SetUpLogging(priority);
+  SetUpLogging(level.priority);
   return -1;
 }
 
-}  // namespace
-
-int StartFrameCommand(const CCommandLine& line, const std::vector<std::string>& args,
-                      CCommandOptions& options, CFrameSetup& setup) {
-  const int status = StartCommand(line, args, options);
-  if (status >= 0) return status;
+int LoadSetup(const CSetupRequest& request, CFrameSetup& setup) {
   std::string error;
-  if (!LoadFrameSetup(options, setup, error)) {
+  if (!LoadFrameSetup(request, setup, error)) {
     ReportError(error);
     return kExitBadInput;
   }

@@ -1,8 +1,9 @@
 // The advicepath program's commands: `render` draws frames of a route with the renderer
 // library and writes them as pictures; `sheet` draws a grid of frames, a row per turn and a
 // column per scale index; `check` audits a size table, the colours and the route's turns;
-// `turns` lists a route's turns. Each is a thin command over the stages: options (options.h),
-// the frame (frame.h), the canvas (canvas.h), the audit (audit.h).
+// `turns` lists a route's turns. Each is a thin command over the stages (tools/README.md):
+// it declares the options it needs in a record of its own, asks the frame stage for a set-up,
+// records each frame once, places, paints and writes it.
 //
 // Each returns the process's exit status: 0 on success, 2 with a one-line message on
 // standard error for bad input (options, files), an output that cannot be written, or a
@@ -12,11 +13,12 @@
 #ifndef ADVICEPATH_TOOLS_COMMANDS_COMMANDS_H_
 #define ADVICEPATH_TOOLS_COMMANDS_COMMANDS_H_
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "commandline/options.h"
-#include "frame/frame.h"
+#include "frame/setup.h"
 
 namespace tool {
 
@@ -41,13 +43,18 @@ int RunTurns(const std::vector<std::string>& args);
 // Writes "advicepath: <message>" and a newline to standard error.
 void ReportError(const std::string& message);
 
-// The common start of a command: reads `args` by the command's line into `options`, prints
-// the help when asked, sets up the log lines and loads the frame's set-up (route, size table,
-// colours) into `setup`. Returns -1 when the command goes on, else the exit status it ends
-// with (0 after the help, 2 after a bad command line or a set-up that cannot be loaded, with
-// its message on standard error).
-int StartFrameCommand(const CCommandLine& line, const std::vector<std::string>& args,
-                      CCommandOptions& options, CFrameSetup& setup);
+// The common start of a command: reads `args` by `line` into the command's record, prints the
+// help when asked, checks the options that do not go together with `check` (when given:
+// false with a message) and sets up the log lines at `level` (a destination of `line`, read
+// once the line is parsed). -1 when the command goes on, else the exit status it ends with (0
+// after the help, 2 after a bad command line, with its message on standard error).
+int StartCommand(const CCommandLine& line, const std::vector<std::string>& args,
+                 const CLogLevel& level,
+                 const std::function<bool(std::string& error)>& check = nullptr);
+
+// Loads the frame's set-up for `request`: -1 when the command goes on, 2 with the message on
+// standard error when it cannot be loaded.
+int LoadSetup(const CSetupRequest& request, CFrameSetup& setup);
 
 }  // namespace tool
 

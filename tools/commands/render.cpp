@@ -1,90 +1,182 @@
 // `advicepath render`: one frame of a route as a picture (or one picture per turn), with the
 // frame's calls as JSON on request.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <list>
 
 #include "commands/commands.h"
 #include "frame/captions.h"
-#include "frame/frame.h"
+#include "frame/plan.h"
+#include "frame/record.h"
+#include "frame/turns.h"
 #include "output/calldump.h"
 #include "output/outputfile.h"
+#include "picture/canvas.h"
 
 namespace tool {
 
 namespace {
 
-// The default picture of `render`.
-const char kDefaultOut[] = "route.png";
+struct CRenderOptions {
+  CSetupRequest setup;
+  CTurnRequest turn;
+  std::string out = "route.png";
+  CPixelSize size = {800, 600};
+  std::string dumpCalls;    // empty: none
+  std::string allTurnsDir;  // empty: one frame
+  CLogLevel log;
+};
 
-// Draws one frame into the picture `outPath` and, when `dumpPath` is not empty, writes its
-// calls there. Neither file appears unless both were written. An arrow that runs out of the
-// picture is drawn all the same and reported on standard error.
-bool RenderFrame(const CFrameSetup& setup, const std::optional<CChosenTurn>& chosen,
-                 const std::string& outPath, const CCommandOptions& options,
-                 const std::string& dumpPath, std::string& error) {
-  const CRouteTurn* turn = chosen ? &chosen->turn : nullptr;
-  CFramePlan plan;
-  if (!PlanFrame(setup, turn, setup.scaleIndex, options.widthPx, options.heightPx, plan, error)) {
+CCommandLine RenderLine(CRenderOptions& o) {
+  return {
+      "render",
+      "advicepath render [ROUTE] [options]",
+      "Draws one frame of ROUTE (a GeoJSON route file; the built-in sample without it) with the\n"
+      "renderer library: the route, the turn arrow and, if asked, the red line, as PNG or SVG.\n"
+      "When the arrow does not fit the picture, a line on standard error says how far it runs\n"
+      "out, and when the frame has no arrow, a line says why; the picture is written all the\n"
+      "same.",
+      {
+          {"--out", "FILE", "picture to write, .png or .svg (default route.png)", &o.out},
+          {"--turn", "K", "draw turn K of the route's \"turns\" (0 first)", &o.turn.index, 0,
+           INT_MAX},
+          {"--enter", "I", "draw the turn from guide I (feature index) ...", &o.turn.enter, 0,
+           INT_MAX},
+          {"--exit", "J", "... to guide J (I <= J); both or neither", &o.turn.exit, 0, INT_MAX},
+          {"--turn-type", "T", "turn type for --enter/--exit, 0 to 9 (1 ends the route: no arrow)",
+           &o.turn.type, 0, kMaxTurnType},
+          {"--scale-index", "N",
+           "scale index of the frame, 0 to 12 (default 1, one metre per pixel)",
+           &o.setup.scaleIndex, 0, CScaleLadder::Default().HighestIndex()},
+          RouteSizesOption(o.setup.sizesFile),
+          CenterOption(o.setup.center),
+          RedLineOption(o.setup.redLine),
+          {"--size", "WxH", "picture size in pixels (default 800x600)", &o.size, kMinSidePx,
+           kMaxSidePx},
+          {"--dump-calls", "FILE", "also write the frame's map-view calls as JSON", &o.dumpCalls},
+          {"--all-turns", "DIR", "one picture per turn, DIR/turn-K.png (.svg when --out is .svg)",
+           &o.allTurnsDir},
+          LogLevelOption(o.log),
+      },
+      &o.setup.route,
+  };
+}
+
+// Options that are each fine but do not go together.
+bool CheckCombinations(const CRenderOptions& o, std::string& error) {
+  if (o.turn.index && (o.turn.enter || o.turn.exit)) {
+    error = "--turn cannot be combined with --enter and --exit";
+  } else if (o.turn.enter.has_value() != o.turn.exit.has_value()) {
+    error = "--enter and --exit go together";
+  } else if (o.turn.type && !o.turn.enter) {
+    error = "--turn-type needs --enter and --exit";
+  } else if (!o.dumpCalls.empty() && !o.allTurnsDir.empty()) {
+    error = "--dump-calls cannot be combined with --all-turns";
+  } else {
+    return true;
+  }
+  return false;
+}
+
+// What a command run writes: the files to commit together and the lines to print once they
+// are in place.
+struct COutputs {
+  std::list<COutputFile> files;  // a list: canvases hold on to their file
+  std::vector<std::string> notes;
+  std::string madeDir;  // a directory made for the files; removed again when they fail
+};
+
+// Records one frame of `chosen` (may be null) once, places it, paints it into a picture for
+// `outPath` and, when `dumpPath` is not empty, formats its calls for that file. The files go
+// into `outputs`, with a note when the arrow runs out of the picture or is missing.
+bool RenderFrame(const CFrameSetup& setup, const CChosenTurn* chosen, const std::string& outPath,
+                 const CPixelSize& size, const std::string& dumpPath, COutputs& outputs,
+                 std::string& error) {
+  const CRouteTurn* turn = chosen != nullptr ? &chosen->turn : nullptr;
+  CFrameRecord record;
+  if (!RecordFrame(setup, turn, setup.scaleIndex, record, error)) return false;
+  const CFramePlan plan = PlanFrame(setup, turn, record, size.width, size.height);
+  std::unique_ptr<CCanvas> canvas =
+      OpenCanvas(outputs.files.emplace_back(), outPath, size.width, size.height, error);
+  if (!canvas) return false;
+  canvas->BeginFrame({0, 0, size.width, size.height}, plan.projection);
+  canvas->PaintCalls(record.calls);
+  canvas->PaintEndpoints(setup.route.origin, setup.route.dest);
+  canvas->PaintLabels(FrameLabels(setup, chosen, setup.scaleIndex, record.metresPerPixel));
+  if (!canvas->Finish(error)) return false;
+  if (!dumpPath.empty() && (!outputs.files.emplace_back().Open(dumpPath, error) ||
+                            !outputs.files.back().Write(FormatCallDump(record.calls), error))) {
     return false;
   }
-  std::unique_ptr<CCanvas> canvas = OpenCanvas(outPath, options.widthPx, options.heightPx, error);
-  COutputFile dump;
-  if (!canvas || (!dumpPath.empty() && !dump.Open(dumpPath, error))) return false;
-  std::vector<Torvane::CDrawCall> calls;
-  if (!PaintFrame(setup, turn, plan, *canvas, {0, 0, options.widthPx, options.heightPx},
-                  dumpPath.empty() ? nullptr : &calls, error)) {
-    return false;
+  const std::string label = chosen != nullptr ? chosen->label : std::string();
+  const std::string overflow = DescribeOverflow(plan, label, setup.scaleIndex);
+  if (!overflow.empty()) outputs.notes.push_back("warning: " + outPath + ": " + overflow);
+  const std::string reason = NoArrowReason(setup, turn, record);
+  if (!reason.empty()) {
+    outputs.notes.push_back("note: " + outPath + ": " +
+                            DescribeNoArrow(chosen, setup.scaleIndex, reason));
   }
-  canvas->PaintLabels(FrameLabels(setup, chosen ? &*chosen : nullptr, setup.scaleIndex,
-                                  plan.projection.MetresPerPixel()));
-  canvas->EndFrame();
-  if (!dumpPath.empty() && !dump.Write(FormatCallDump(calls), error)) return false;
-  if (!canvas->Commit(error) || (!dumpPath.empty() && !dump.Commit(error))) return false;
-  const std::string overflow =
-      DescribeOverflow(plan, chosen ? chosen->label : std::string(), setup.scaleIndex);
-  if (!overflow.empty()) ReportError("warning: " + outPath + ": " + overflow);
   return true;
 }
 
 // One picture per turn of the route, DIR/turn-K.png (or .svg), DIR made when missing.
-bool RenderAllTurns(const CCommandOptions& options, const CFrameSetup& setup, std::string& error) {
-  const CRouteFile& route = setup.route;
-  if (route.turns.empty()) {
-    error = route.fileName + ": the route has no turns to draw";
+bool RenderAllTurns(const CRenderOptions& o, const CFrameSetup& setup, COutputs& outputs,
+                    std::string& error) {
+  if (setup.route.turns.empty()) {
+    error = setup.route.fileName + ": the route has no turns to draw";
     return false;
   }
-  if (::mkdir(options.allTurnsDir.c_str(), 0777) != 0 && errno != EEXIST) {
-    error = options.allTurnsDir + ": cannot make the directory: " + std::strerror(errno);
+  if (::mkdir(o.allTurnsDir.c_str(), 0777) == 0) {
+    outputs.madeDir = o.allTurnsDir;
+  } else if (errno != EEXIST) {
+    error = o.allTurnsDir + ": cannot make the directory: " + std::strerror(errno);
     return false;
   }
-  const std::string chosenExtension = CanvasExtension(options.out);
+  const std::string chosenExtension = CanvasExtension(o.out);
   const std::string extension = chosenExtension.empty() ? ".png" : chosenExtension;
   std::vector<CChosenTurn> turns;
-  if (!ChooseTurns(CCommandOptions(), setup, turns, error)) return false;
+  if (!ChooseTurns(setup.route, std::nullopt, "--turns", turns, error)) return false;
   for (std::size_t k = 0; k < turns.size(); ++k) {
-    const std::string out = options.allTurnsDir + "/turn-" + std::to_string(k) + extension;
-    if (!RenderFrame(setup, turns[k], out, options, std::string(), error)) return false;
+    const std::string out = o.allTurnsDir + "/turn-" + std::to_string(k) + extension;
+    if (!RenderFrame(setup, &turns[k], out, o.size, std::string(), outputs, error)) return false;
   }
+  return true;
+}
+
+bool Render(const CRenderOptions& o, const CFrameSetup& setup, std::string& error) {
+  COutputs outputs;
+  std::optional<CChosenTurn> chosen;
+  const bool drawn = o.allTurnsDir.empty()
+                         ? ChooseTurn(setup.route, o.turn, chosen, error) &&
+                               RenderFrame(setup, chosen ? &*chosen : nullptr, o.out, o.size,
+                                           o.dumpCalls, outputs, error)
+                         : RenderAllTurns(o, setup, outputs, error);
+  std::vector<COutputFile*> files;
+  for (COutputFile& file : outputs.files) files.push_back(&file);
+  if (!drawn || !CommitAll(files, error)) {
+    outputs.files.clear();  // removes the temporary files first
+    if (!outputs.madeDir.empty()) ::rmdir(outputs.madeDir.c_str());
+    return false;
+  }
+  for (const std::string& note : outputs.notes) ReportError(note);
   return true;
 }
 
 }  // namespace
 
 int RunRender(const std::vector<std::string>& args) {
-  CCommandOptions options;
-  CFrameSetup setup;
-  const int status = StartFrameCommand(RenderCommandLine(), args, options, setup);
+  CRenderOptions o;
+  int status = StartCommand(RenderLine(o), args, o.log,
+                            [&o](std::string& error) { return CheckCombinations(o, error); });
   if (status >= 0) return status;
-  if (options.out.empty()) options.out = kDefaultOut;
-  std::optional<CChosenTurn> chosen;
+  CFrameSetup setup;
+  if ((status = LoadSetup(o.setup, setup)) >= 0) return status;
   std::string error;
-  const bool done = ChooseTurn(options, setup, chosen, error) &&
-                    (options.allTurnsDir.empty() ? RenderFrame(setup, chosen, options.out, options,
-                                                               options.dumpCalls, error)
-                                                 : RenderAllTurns(options, setup, error));
-  if (!done) {
+  if (!Render(o, setup, error)) {
     ReportError(error);
     return kExitBadInput;
   }

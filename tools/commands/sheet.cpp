@@ -1,78 +1,124 @@
 // `advicepath sheet`: a contact sheet, a grid of frames with a row per turn and a column per
-// scale index, each cell drawn by the renderer library through the same view as `render`.
+// scale index, each cell recorded, placed and painted as `render` does it.
+#include <algorithm>
+
 #include "commands/commands.h"
 #include "frame/captions.h"
-#include "frame/frame.h"
+#include "frame/plan.h"
+#include "frame/record.h"
+#include "frame/turns.h"
+#include "output/outputfile.h"
+#include "picture/canvas.h"
 
 namespace tool {
 
 namespace {
 
-const char kDefaultOut[] = "sheet.png";
 // The largest sheet, in pixels: a side Cairo can address, and a pixel count whose image
 // (4 bytes a pixel) stays within 256 MiB.
 constexpr long long kMaxSheetSidePx = 32767;
 constexpr long long kMaxSheetPixels = 64ll << 20;
 
-// The columns: --scale-indices, else 0 to the largest turn scale (at least index 0, at most
-// the last index the view reports).
-std::vector<int> SheetColumns(const CCommandOptions& options, const CFrameSetup& setup) {
-  if (options.scaleIndices) return *options.scaleIndices;
-  const int highest = static_cast<int>(setup.ladder.size());
+struct CSheetOptions {
+  CSetupRequest setup;
+  std::string out = "sheet.png";
+  std::optional<std::vector<int>> turns;         // rows: indices into the route's turns
+  std::optional<std::vector<int>> scaleIndices;  // columns, in the order given
+  CPixelSize cell = {320, 240};
+  CLogLevel log;
+};
+
+CCommandLine SheetLine(CSheetOptions& o) {
+  return {
+      "sheet",
+      "advicepath sheet [ROUTE] [options]",
+      "Draws a contact sheet of ROUTE (the built-in sample without it): a row per turn, a\n"
+      "column per scale index, each cell a frame drawn by the renderer library with a caption.",
+      {
+          {"--out", "FILE", "picture to write, .png or .svg (default sheet.png)", &o.out},
+          TurnsOption(o.turns),
+          {"--scale-indices", "LIST",
+           "columns, such as 0-6 or 1,3,5 (default 0 to the table's maxTurnScale)", &o.scaleIndices,
+           0, CScaleLadder::Default().HighestIndex()},
+          {"--cell", "WxH", "size of each cell in pixels (default 320x240)", &o.cell, kMinSidePx,
+           kMaxSidePx},
+          RouteSizesOption(o.setup.sizesFile),
+          CenterOption(o.setup.center),
+          RedLineOption(o.setup.redLine),
+          LogLevelOption(o.log),
+      },
+      &o.setup.route,
+  };
+}
+
+// The columns: the option's, else 0 to the largest turn scale (at least index 0, at most the
+// last index the view reports).
+std::vector<int> SheetColumns(const CSheetOptions& o, const CFrameSetup& setup) {
+  if (o.scaleIndices) return *o.scaleIndices;
   std::vector<int> columns;
-  for (int s = 0; s <= std::min(std::max(setup.maxTurnScale, 0), highest); ++s) {
-    columns.push_back(s);
-  }
+  const int last = std::min(std::max(setup.maxTurnScale, 0), setup.ladder.HighestIndex());
+  for (int s = 0; s <= last; ++s) columns.push_back(s);
   return columns;
 }
 
-bool DrawSheet(const CCommandOptions& options, const CFrameSetup& setup, std::string& error) {
+bool DrawSheet(const CSheetOptions& o, const CFrameSetup& setup, std::string& error) {
   std::vector<CChosenTurn> turns;
-  if (!ChooseTurns(options, setup, turns, error)) return false;
+  if (!ChooseTurns(setup.route, o.turns, "--turns", turns, error)) return false;
   if (turns.empty()) {
     error = setup.route.fileName + ": the route has no turns to draw";
     return false;
   }
-  const std::vector<int> columns = SheetColumns(options, setup);
-  const long long width = static_cast<long long>(columns.size()) * options.cellWidthPx;
-  const long long height = static_cast<long long>(turns.size()) * options.cellHeightPx;
+  const std::vector<int> columns = SheetColumns(o, setup);
+  const long long width = static_cast<long long>(columns.size()) * o.cell.width;
+  const long long height = static_cast<long long>(turns.size()) * o.cell.height;
   if (width > kMaxSheetSidePx || height > kMaxSheetSidePx || width * height > kMaxSheetPixels) {
     error = "sheet: " + std::to_string(width) + "x" + std::to_string(height) +
             " pixels is too large (at most 32767 a side and 67108864 in all)";
     return false;
   }
+  COutputFile file;
   std::unique_ptr<CCanvas> canvas =
-      OpenCanvas(options.out, static_cast<int>(width), static_cast<int>(height), error);
+      OpenCanvas(file, o.out, static_cast<int>(width), static_cast<int>(height), error);
   if (!canvas) return false;
+  int arrowless = 0;  // cells without an arrow
+  std::string firstArrowless;
   for (std::size_t row = 0; row < turns.size(); ++row) {
     for (std::size_t column = 0; column < columns.size(); ++column) {
-      const CCell cell = {static_cast<int>(column) * options.cellWidthPx,
-                          static_cast<int>(row) * options.cellHeightPx, options.cellWidthPx,
-                          options.cellHeightPx};
-      CFramePlan plan;
-      if (!PlanFrame(setup, &turns[row].turn, columns[column], cell.width, cell.height, plan,
-                     error) ||
-          !PaintFrame(setup, &turns[row].turn, plan, *canvas, cell, nullptr, error)) {
-        return false;
-      }
-      canvas->PaintCaption(
-          CellLabels(setup, turns[row], columns[column], plan.projection.MetresPerPixel()));
+      const CCell cell = {static_cast<int>(column) * o.cell.width,
+                          static_cast<int>(row) * o.cell.height, o.cell.width, o.cell.height};
+      CFrameRecord record;
+      if (!RecordFrame(setup, &turns[row].turn, columns[column], record, error)) return false;
+      const CFramePlan plan = PlanFrame(setup, &turns[row].turn, record, cell.width, cell.height);
+      canvas->BeginFrame(cell, plan.projection);
+      canvas->PaintCalls(record.calls);
+      canvas->PaintEndpoints(setup.route.origin, setup.route.dest);
+      canvas->PaintCaption(CellLabels(setup, turns[row], columns[column], record.metresPerPixel));
       canvas->EndFrame();
+      const std::string reason = NoArrowReason(setup, &turns[row].turn, record);
+      if (!reason.empty() && arrowless++ == 0) {
+        firstArrowless = DescribeNoArrow(&turns[row], columns[column], reason);
+      }
     }
   }
-  return canvas->Commit(error);
+  if (!canvas->Finish(error) || !CommitAll({&file}, error)) return false;
+  if (arrowless > 0) {
+    ReportError("note: " + o.out + ": " + std::to_string(arrowless) + " of " +
+                std::to_string(turns.size() * columns.size()) + " cells have no arrow (" +
+                firstArrowless + ")");
+  }
+  return true;
 }
 
 }  // namespace
 
 int RunSheet(const std::vector<std::string>& args) {
-  CCommandOptions options;
-  CFrameSetup setup;
-  const int status = StartFrameCommand(SheetCommandLine(), args, options, setup);
+  CSheetOptions o;
+  int status = StartCommand(SheetLine(o), args, o.log);
   if (status >= 0) return status;
-  if (options.out.empty()) options.out = kDefaultOut;
+  CFrameSetup setup;
+  if ((status = LoadSetup(o.setup, setup)) >= 0) return status;
   std::string error;
-  if (!DrawSheet(options, setup, error)) {
+  if (!DrawSheet(o, setup, error)) {
     ReportError(error);
     return kExitBadInput;
   }

@@ -3,15 +3,35 @@
 
 #include "commands/commands.h"
 #include "frame/captions.h"
-#include "frame/frame.h"
 
 namespace tool {
 
+namespace {
+
+struct CTurnsOptions {
+  CSetupRequest setup;
+  CLogLevel log;
+};
+
+CCommandLine TurnsLine(CTurnsOptions& o) {
+  return {
+      "turns",
+      "advicepath turns [ROUTE]",
+      "Lists the turns of ROUTE (the built-in sample without it): index, enter and exit guides,\n"
+      "distance of the turn from the start, road names and note.",
+      {},
+      &o.setup.route,
+  };
+}
+
+}  // namespace
+
 int RunTurns(const std::vector<std::string>& args) {
-  CCommandOptions options;
-  CFrameSetup setup;
-  const int status = StartFrameCommand(TurnsCommandLine(), args, options, setup);
+  CTurnsOptions o;
+  int status = StartCommand(TurnsLine(o), args, o.log);
   if (status >= 0) return status;
+  CFrameSetup setup;
+  if ((status = LoadSetup(o.setup, setup)) >= 0) return status;
   const CRouteFile& route = setup.route;
   std::printf("turn  guides     at (m)  roads\n");
   for (std::size_t k = 0; k < route.turns.size(); ++k) {

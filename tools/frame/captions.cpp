@@ -53,8 +53,7 @@ CFrameLabels CellLabels(const CFrameSetup& setup, const CChosenTurn& turn, int s
                         double metresPerPixel) {
   const CRouteFile& route = setup.route;
   CFrameLabels labels;
-  const std::size_t of = turn.label.find(" of ");
-  labels.title = turn.label.substr(0, of) + ": " + RoadName(route, turn.turn.enter) + " \u2192 " +
+  labels.title = turn.shortLabel + ": " + RoadName(route, turn.turn.enter) + " \u2192 " +
                  RoadName(route, turn.turn.exit);
   labels.details =
       "index " + std::to_string(scaleIndex) + " \u00b7 " + Metres(metresPerPixel) + " m/px";
@@ -70,6 +69,11 @@ std::string DescribeOverflow(const CFramePlan& plan, const std::string& label, i
          WholePixels(plan.MaxOverflowPx()) + " px (left " + WholePixels(out.left) + ", top " +
          WholePixels(out.top) + ", right " + WholePixels(out.right) + ", bottom " +
          WholePixels(out.bottom) + ")";
+}
+
+std::string DescribeNoArrow(const CChosenTurn* turn, int scaleIndex, const std::string& reason) {
+  if (turn == nullptr) return "the frame has no arrow: " + reason;
+  return turn->label + " has no arrow at scale index " + std::to_string(scaleIndex) + ": " + reason;
 }
 
 }  // namespace tool

@@ -1,6 +1,6 @@
 // The words of the advicepath program's pictures and listings: road names, the caption of a
-// one-frame picture, the caption of a sheet's cell, and the line that says how far an arrow
-// runs out of its picture.
+// one-frame picture, the caption of a sheet's cell, and the lines that say how far an arrow
+// runs out of its picture or why a frame has none.
 //
 // Values only; one thread (they read a CFrameSetup).
 #ifndef ADVICEPATH_TOOLS_FRAME_CAPTIONS_H_
@@ -8,7 +8,9 @@
 
 #include <string>
 
-#include "frame/frame.h"
+#include "frame/plan.h"
+#include "frame/setup.h"
+#include "frame/turns.h"
 #include "picture/canvas.h"
 
 namespace tool {
@@ -29,6 +31,10 @@ CFrameLabels CellLabels(const CFrameSetup& setup, const CChosenTurn& turn, int s
 // "the arrow of <label> at scale index S runs out of the WxH picture by N px (left a, top b,
 // right c, bottom d)", pixels rounded up; for a plan whose arrow fits, an empty string.
 std::string DescribeOverflow(const CFramePlan& plan, const std::string& label, int scaleIndex);
+
+// "<label> has no arrow at scale index S: <reason>" (frame/record.h's NoArrowReason); for a
+// frame without a turn, "the frame has no arrow: <reason>".
+std::string DescribeNoArrow(const CChosenTurn* turn, int scaleIndex, const std::string& reason);
 
 }  // namespace tool
 

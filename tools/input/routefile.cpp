@@ -9,7 +9,6 @@
 #include "input/embedded.h"
 #include "input/inputfile.h"
 #include "input/jsonread.h"
-#include "mapservice.h"
 #include "path.h"
 
 namespace tool {
@@ -145,9 +144,10 @@ bool ParseColors(const json& object, CRouteFile& route, std::string& error) {
       error = "colors: unknown colour " + item.key();
       return false;
     }
-    unsigned color = 0;
-    if (!ReadColor(item.value(), "colors." + item.key(), color, error)) return false;
-    route.colors[i] = color;
+    if (!ReadColor(item.value(), "colors." + item.key(), route.colors.*kColorFields[i].member,
+                   error)) {
+      return false;
+    }
   }
   return true;
 }
@@ -213,9 +213,7 @@ bool ParseFrameMembers(const json& document, CRouteFile& route, std::string& err
     route.maxTurnScale = static_cast<int>(number);
   }
   if (document.contains("scaleIndex")) {
-    const auto highest =
-        static_cast<long long>(Torvane::CDisplayListMapView::DefaultLadder().size());
-    if (!ReadInt(document["scaleIndex"], "scaleIndex", 0, highest, number, error)) return false;
+    if (!ReadInt(document["scaleIndex"], "scaleIndex", 0, INT_MAX, number, error)) return false;
     route.scaleIndex = static_cast<int>(number);
   }
   if (document.contains("colors") && !ParseColors(document["colors"], route, error)) return false;

@@ -7,7 +7,7 @@
 //   "turns"        list of {"enter": i, "exit": j, "type": t, "note": "..."} by feature index
 //   "turn"         one such object: the turn to draw, before "turns"
 //   "sizes"        list of size-table rows (see sizetable.h); "maxTurnScale" a whole number
-//   "scaleIndex"   the frame's scale index
+//   "scaleIndex"   the frame's scale index, 0 or more (the frame's set-up checks its top)
 //   "colors"       {"pathColor", "pathBorderColor", "arrowColor", "arrowBorderColor"}, any of
 //                  them, each 0x00BBGGRR as a number or a "0x..." string
 //   "redLine"      true or false
@@ -39,12 +39,18 @@ struct CRouteGuide {
   std::optional<tagLonLat> ref;   // degrees; absent: the first point
 };
 
+// The turn type of the route's end (NAV_TURN_END).
+constexpr int kEndOfRouteType = 1;
+
 struct CRouteTurn {
   int enter = 0;  // index of the guide entering the turn node
   int exit = 1;   // index of the guide leaving it; enter <= exit < number of guides (equal:
                   // a turn at the end of one guide)
   int type = 0;   // a NAV_TURN_TYPE_tag value, 0 to 9 (1: route ends, no arrow)
   std::string note;
+
+  // Whether this is the route's end (type 1), where the library draws no arrow by design.
+  bool EndsRoute() const { return type == kEndOfRouteType; }
 };
 
 // The highest turn type (NAV_TURN_ROUNDABOUT).
@@ -62,10 +68,10 @@ struct CRouteFile {
   std::vector<CRouteGuide> guides;  // at least one
   std::vector<CRouteTurn> turns;    // in file order
   std::optional<CRouteTurn> turn;   // the "turn" member
-  std::optional<std::vector<CSizeRow>> sizes;
+  std::optional<std::vector<AdvicePathSizeSetting>> sizes;
   std::optional<int> maxTurnScale;
-  std::optional<int> scaleIndex;                  // 0 or more
-  std::array<std::optional<unsigned>, 4> colors;  // by kColorFields; absent: library default
+  std::optional<int> scaleIndex;  // 0 or more
+  AdvicePathClrSetting colors;    // the library's defaults but for those given
   bool redLine = false;
   tagLonLat origin = {0.0, 0.0};  // degrees
   tagLonLat dest = {0.0, 0.0};    // degrees

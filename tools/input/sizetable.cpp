@@ -32,8 +32,8 @@ bool IsSizeField(const std::string& name) {
   return false;
 }
 
-bool ParseSizeRow(const nlohmann::json& rowJson, const std::string& where, CSizeRow& row,
-                  std::string& error) {
+bool ParseSizeRow(const nlohmann::json& rowJson, const std::string& where,
+                  AdvicePathSizeSetting& row, std::string& error) {
   if (!rowJson.is_object()) {
     error = where + ": a size row must be an object";
     return false;
@@ -46,15 +46,15 @@ bool ParseSizeRow(const nlohmann::json& rowJson, const std::string& where, CSize
       return false;
     }
   }
-  for (std::size_t i = 0; i < kSizeFields.size(); ++i) {
-    const auto found = rowJson.find(kSizeFields[i].name);
+  for (const CSizeField& field : kSizeFields) {
+    const auto found = rowJson.find(field.name);
     if (found == rowJson.end()) {
-      error = where + ": missing field " + kSizeFields[i].name;
+      error = where + ": missing field " + field.name;
       return false;
     }
     long long value = 0;
-    if (!ReadInt(*found, where + "." + kSizeFields[i].name, 0, INT_MAX, value, error)) return false;
-    row[i] = static_cast<int>(value);
+    if (!ReadInt(*found, where + "." + field.name, 0, INT_MAX, value, error)) return false;
+    row.*field.member = static_cast<int>(value);
   }
   return true;
 }
@@ -62,12 +62,12 @@ bool ParseSizeRow(const nlohmann::json& rowJson, const std::string& where, CSize
 }  // namespace
 
 bool ParseSizeRows(const nlohmann::json& rowsJson, const std::string& where,
-                   std::vector<CSizeRow>& rows, std::string& error) {
+                   std::vector<AdvicePathSizeSetting>& rows, std::string& error) {
   if (!rowsJson.is_array() || rowsJson.empty()) {
     error = where + ": must be a non-empty list of size rows";
     return false;
   }
-  rows.assign(rowsJson.size(), CSizeRow{});
+  rows.assign(rowsJson.size(), AdvicePathSizeSetting{});
   for (std::size_t i = 0; i < rowsJson.size(); ++i) {
     if (!ParseSizeRow(rowsJson[i], where + "[" + std::to_string(i) + "]", rows[i], error)) {
       return false;
@@ -109,14 +109,6 @@ bool LoadDefaultSizeTable(CSizeTable& table, std::string& error) {
   nlohmann::json document;
   return ParseJsonText(EmbeddedSizeTable(), document, error) &&
          ParseSizeTable(document, table, error);
-}
-
-void FillSizeSettings(const CSizeTable& table, AdvicePathSizeSetting* settings) {
-  for (std::size_t r = 0; r < table.rows.size(); ++r) {
-    for (std::size_t i = 0; i < kSizeFields.size(); ++i) {
-      settings[r].*kSizeFields[i].member = table.rows[r][i];
-    }
-  }
 }
 
 }  // namespace tool

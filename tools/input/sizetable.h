@@ -3,9 +3,9 @@
 //
 // A table in JSON is either a list of rows or an object {"sizes": [rows], "maxTurnScale": n}
 // (the form of data/sizes.json); a row is an object with exactly the eleven field names of
-// AdvicePathSizeSetting, each a whole number from 0 to 2147483647. The rows are kept as
-// plain integer arrays, so this file needs the exported header's declarations but not the
-// renderer library; FillSizeSettings turns them into the library's rows.
+// AdvicePathSizeSetting, each a whole number from 0 to 2147483647. The rows are the
+// library's own records, ready for SetSize; only the exported header's declarations are
+// needed, not the renderer library.
 // Values only, no shared state; any thread.
 #ifndef ADVICEPATH_TOOLS_INPUT_SIZETABLE_H_
 #define ADVICEPATH_TOOLS_INPUT_SIZETABLE_H_
@@ -31,20 +31,16 @@ struct CSizeField {
 constexpr std::size_t kSizeFieldCount = 11;
 extern const std::array<CSizeField, kSizeFieldCount> kSizeFields;
 
-// One row: the values of kSizeFields in the same order (pixels and metres as the record's
-// comments say).
-using CSizeRow = std::array<int, kSizeFieldCount>;
-
 struct CSizeTable {
-  std::vector<CSizeRow> rows;       // row i is scale index i; at least one row
-  std::optional<int> maxTurnScale;  // largest scale index of the turn arrow, when given
+  std::vector<AdvicePathSizeSetting> rows;  // row i is scale index i; at least one row
+  std::optional<int> maxTurnScale;          // largest scale index of the turn arrow, when given
 };
 
 // Reads the rows of `rowsJson` (a JSON list) into `rows`. `where` names the list in
 // messages ("sizes"). Returns false with a one-line message ("sizes[2]: missing field
 // arrowWidth") for anything but a non-empty list of complete rows; `rows` is then undefined.
 bool ParseSizeRows(const nlohmann::json& rowsJson, const std::string& where,
-                   std::vector<CSizeRow>& rows, std::string& error);
+                   std::vector<AdvicePathSizeSetting>& rows, std::string& error);
 
 // Reads a whole size-table document: a list of rows, or an object with "sizes" (a list of
 // rows) and an optional "maxTurnScale" (a whole number); other members are ignored. False
@@ -60,9 +56,6 @@ bool LoadSizeTableFile(const std::string& path, CSizeTable& table, std::string& 
 // to ladder[i] metres per pixel, the last row beyond the ladder. False with a message only
 // when the program was built from a broken data/sizes.json.
 bool LoadDefaultSizeTable(CSizeTable& table, std::string& error);
-
-// Writes the rows into `settings[0..n-1]` (caller's storage of table.rows.size() records).
-void FillSizeSettings(const CSizeTable& table, AdvicePathSizeSetting* settings);
 
 }  // namespace tool
 

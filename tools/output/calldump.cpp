@@ -4,26 +4,6 @@
 
 namespace tool {
 
-CCallDumpView::CCallDumpView(Torvane::CMapService& inner) : m_Inner(inner) {}
-
-CCallDumpView::~CCallDumpView() = default;
-
-void CCallDumpView::DrawPolyline(const tagLonLat* points, int count, int style, unsigned color,
-                                 int width) {
-  m_Recorded.DrawPolyline(points, count, style, color, width);
-  m_Inner.DrawPolyline(points, count, style, color, width);
-}
-
-void CCallDumpView::DrawPolygon(const tagLonLat* points, int count, int style, unsigned color,
-                                int width) {
-  m_Recorded.DrawPolygon(points, count, style, color, width);
-  m_Inner.DrawPolygon(points, count, style, color, width);
-}
-
-double CCallDumpView::GetScale() { return m_Inner.GetScale(); }
-
-int CCallDumpView::GetScaleIndex(double scale) { return m_Inner.GetScaleIndex(scale); }
-
 std::string FormatCallDump(const std::vector<Torvane::CDrawCall>& calls) {
   std::string text = "[";
   for (std::size_t i = 0; i < calls.size(); ++i) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace tool {
@@ -21,6 +22,11 @@ std::string CannotWrite(const std::string& path, int err) {
 }  // namespace
 
 COutputFile::COutputFile() = default;
+
+COutputFile::COutputFile(COutputFile&& other) noexcept
+    : m_Path(std::move(other.m_Path)), m_TempPath(std::move(other.m_TempPath)) {
+  other.m_TempPath.clear();
+}
 
 COutputFile::~COutputFile() {
   if (!m_TempPath.empty()) ::unlink(m_TempPath.c_str());
@@ -74,6 +80,25 @@ bool COutputFile::Commit(std::string& error) {
     return false;
   }
   m_TempPath.clear();
+  return true;
+}
+
+void COutputFile::Uncommit() { ::unlink(m_Path.c_str()); }
+
+bool CommitAll(const std::vector<COutputFile*>& files, std::string& error) {
+  for (const COutputFile* file : files) {
+    struct stat info;
+    if (::stat(file->Path().c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+      error = CannotWrite(file->Path(), EISDIR);
+      return false;
+    }
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (!files[i]->Commit(error)) {
+      for (std::size_t k = 0; k < i; ++k) files[k]->Uncommit();
+      return false;
+    }
+  }
   return true;
 }
 

@@ -1,35 +1,43 @@
 #include "picture/cairocanvas.h"
 
+#include <cairo-svg.h>
+
 #include "picture/framedecor.h"
 
 namespace tool {
 
-CCairoCanvas::CCairoCanvas(const std::string& path, int widthPx, int heightPx)
-    : m_Path(path), mp_Surface(nullptr), m_Width(widthPx), m_Height(heightPx), mp_Cairo(nullptr) {}
+std::unique_ptr<CCanvas> CCairoCanvas::Open(CKind kind, COutputFile& file, int widthPx,
+                                            int heightPx, std::string& error) {
+  std::unique_ptr<CCairoCanvas> canvas(new CCairoCanvas(kind, file, widthPx, heightPx));
+  const cairo_status_t status = cairo_status(canvas->mp_Cairo);
+  if (status != CAIRO_STATUS_SUCCESS) {
+    error = file.Path() + ": cannot draw: " + cairo_status_to_string(status);
+    return nullptr;
+  }
+  return canvas;
+}
+
+CCairoCanvas::CCairoCanvas(CKind kind, COutputFile& file, int widthPx, int heightPx)
+    : m_Kind(kind), m_Output(file), m_Width(widthPx), m_Height(heightPx) {
+  if (kind == CKind::kPng) {
+    mp_Surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, widthPx, heightPx);
+  } else {
+    mp_Surface = cairo_svg_surface_create(file.TempPath().c_str(), widthPx, heightPx);
+    // The document states its size in pixels (Cairo's default unit is the point), so that it
+    // shows at the size asked for.
+    cairo_svg_surface_set_document_unit(mp_Surface, CAIRO_SVG_UNIT_PX);
+  }
+  // Cairo gives a context in an error state, never null, when the surface failed.
+  mp_Cairo = cairo_create(mp_Surface);
+}
 
 CCairoCanvas::~CCairoCanvas() {
   mp_View.reset();
-  if (mp_Cairo != nullptr) cairo_destroy(mp_Cairo);
-  if (mp_Surface != nullptr) cairo_surface_destroy(mp_Surface);
+  cairo_destroy(mp_Cairo);
+  cairo_surface_destroy(mp_Surface);
 }
 
-bool CCairoCanvas::OpenOutput(std::string& error) { return m_Output.Open(m_Path, error); }
-
-bool CCairoCanvas::Start(cairo_surface_t* surface, std::string& error) {
-  mp_Surface = surface;
-  mp_Cairo = cairo_create(mp_Surface);
-  if (cairo_status(mp_Cairo) != CAIRO_STATUS_SUCCESS) {
-    error = m_Path + ": cannot draw: " + cairo_status_to_string(cairo_status(mp_Cairo));
-    return false;
-  }
-  return true;
-}
-
-std::string CCairoCanvas::CannotWrite(cairo_status_t status) const {
-  return m_Path + ": cannot write: " + cairo_status_to_string(status);
-}
-
-Torvane::CMapService& CCairoCanvas::BeginFrame(const CCell& cell, const CWebMercator& projection) {
+void CCairoCanvas::BeginFrame(const CCell& cell, const CWebMercator& projection) {
   if (m_Projection) EndFrame();
   cairo_save(mp_Cairo);
   cairo_translate(mp_Cairo, cell.left, cell.top);
@@ -37,9 +45,12 @@ Torvane::CMapService& CCairoCanvas::BeginFrame(const CCell& cell, const CWebMerc
   cairo_clip(mp_Cairo);
   m_Projection = projection;
   PaintBackground(mp_Cairo, *m_Projection);
-  mp_View = std::make_unique<CImageMapView>(mp_Cairo, *m_Projection,
-                                            Torvane::CDisplayListMapView::DefaultLadder());
-  return *mp_View;
+  mp_View = std::make_unique<CImageMapView>(mp_Cairo, *m_Projection);
+}
+
+void CCairoCanvas::PaintCalls(const std::vector<Torvane::CDrawCall>& calls) {
+  if (!mp_View) return;
+  for (const Torvane::CDrawCall& call : calls) mp_View->Paint(call);
 }
 
 void CCairoCanvas::PaintEndpoints(const tagLonLat& origin, const tagLonLat& dest) {
@@ -59,6 +70,22 @@ void CCairoCanvas::EndFrame() {
   mp_View.reset();
   m_Projection.reset();
   cairo_restore(mp_Cairo);
+}
+
+bool CCairoCanvas::Finish(std::string& error) {
+  EndFrame();
+  cairo_status_t status = cairo_status(mp_Cairo);
+  if (status == CAIRO_STATUS_SUCCESS && m_Kind == CKind::kPng) {
+    status = cairo_surface_write_to_png(mp_Surface, m_Output.TempPath().c_str());
+  } else if (status == CAIRO_STATUS_SUCCESS) {
+    cairo_surface_finish(mp_Surface);
+    status = cairo_surface_status(mp_Surface);
+  }
+  if (status != CAIRO_STATUS_SUCCESS) {
+    error = m_Output.Path() + ": cannot write: " + cairo_status_to_string(status);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace tool

@@ -1,7 +1,7 @@
-// CCairoCanvas: the canvas drawn with Cairo, and the two pictures made with it, PNG and SVG.
-// The canvas paints the renderer's calls through a CImageMapView and the decorations of
-// framedecor.h; each frame is clipped to its cell. The subclasses make the surface and write
-// it out through a COutputFile (temporary name beside the destination, renamed on commit).
+// CCairoCanvas: the canvas drawn with Cairo, as a PNG image or an SVG document. It paints the
+// renderer's calls through a CImageMapView and the decorations of framedecor.h; each frame is
+// clipped to its cell. Finish writes the picture into the output file's temporary file, which
+// the command commits.
 //
 // Only canvas.cpp and tests see this header: commands use CCanvas. One thread at a time.
 #ifndef ADVICEPATH_TOOLS_PICTURE_CAIROCANVAS_H_
@@ -21,51 +21,43 @@ namespace tool {
 
 class CCairoCanvas : public CCanvas {
  public:
+  enum class CKind {
+    kPng,  // an image surface, written as PNG when finished
+    kSvg,  // an SVG surface streaming into the file; finishing writes the rest and closes it
+  };
+
+  // A picture of `kind` written into `file` (borrowed, already open: must outlive the canvas).
+  // Null with "<path>: cannot draw: <Cairo's reason>" when Cairo cannot make it.
+  static std::unique_ptr<CCanvas> Open(CKind kind, COutputFile& file, int widthPx, int heightPx,
+                                       std::string& error);
+
   CCairoCanvas(const CCairoCanvas&) = delete;
   CCairoCanvas& operator=(const CCairoCanvas&) = delete;
-  // Releases the Cairo objects; an uncommitted picture leaves no file behind.
+  // Releases the Cairo objects.
   ~CCairoCanvas() override;
 
   int Width() const override { return m_Width; }
   int Height() const override { return m_Height; }
-  Torvane::CMapService& BeginFrame(const CCell& cell, const CWebMercator& projection) override;
+  void BeginFrame(const CCell& cell, const CWebMercator& projection) override;
+  void PaintCalls(const std::vector<Torvane::CDrawCall>& calls) override;
   void PaintEndpoints(const tagLonLat& origin, const tagLonLat& dest) override;
   void PaintLabels(const CFrameLabels& labels) override;
   void PaintCaption(const CFrameLabels& labels) override;
   void EndFrame() override;
-
- protected:
-  CCairoCanvas(const std::string& path, int widthPx, int heightPx);
-  // Opens the temporary file beside the destination. False with "<path>: cannot write: ...".
-  bool OpenOutput(std::string& error);
-  // Takes `surface` (Owned from here on, even on failure) and makes the drawing context on it.
-  // False with "<path>: cannot draw: <Cairo's reason>".
-  bool Start(cairo_surface_t* surface, std::string& error);
-  // The context's status, as Commit's first test.
-  cairo_status_t Status() const { return cairo_status(mp_Cairo); }
-  // A failure to write, as a message naming the destination.
-  std::string CannotWrite(cairo_status_t status) const;
-  // The temporary file the surface is written to.
-  COutputFile& Output() { return m_Output; }
-  // The picture's surface (Borrowed from the canvas); null before Start.
-  cairo_surface_t* Surface() const { return mp_Surface; }
+  bool Finish(std::string& error) override;
 
  private:
-  std::string m_Path;                        // destination
-  COutputFile m_Output;                      // the temporary file the surface is written to
-  cairo_surface_t* mp_Surface;               // Owned: the picture's surface; null before Start
+  CCairoCanvas(CKind kind, COutputFile& file, int widthPx, int heightPx);
+
+  CKind m_Kind;
+  COutputFile& m_Output;                     // Borrowed: the file the surface is written to
   int m_Width;                               // pixels
   int m_Height;                              // pixels
+  cairo_surface_t* mp_Surface;               // Owned: the picture's surface
   cairo_t* mp_Cairo;                         // Owned: the context on mp_Surface
   std::optional<CWebMercator> m_Projection;  // the current frame's; empty between frames
   std::unique_ptr<CImageMapView> mp_View;    // Owned: the current frame's view
 };
-
-// The canvases behind OpenCanvas, by format; the same results.
-std::unique_ptr<CCanvas> OpenPngCanvas(const std::string& path, int widthPx, int heightPx,
-                                       std::string& error);
-std::unique_ptr<CCanvas> OpenSvgCanvas(const std::string& path, int widthPx, int heightPx,
-                                       std::string& error);
 
 }  // namespace tool
 

@@ -9,16 +9,13 @@ namespace tool {
 
 namespace {
 
-using COpener = std::unique_ptr<CCanvas> (*)(const std::string& path, int widthPx, int heightPx,
-                                             std::string& error);
-
 // Each picture format the program writes, by extension.
 const struct {
   const char* extension;
-  COpener open;
+  CCairoCanvas::CKind kind;
 } kFormats[] = {
-    {".png", OpenPngCanvas},
-    {".svg", OpenSvgCanvas},
+    {".png", CCairoCanvas::CKind::kPng},
+    {".svg", CCairoCanvas::CKind::kSvg},
 };
 
 std::string Lower(std::string text) {
@@ -44,11 +41,13 @@ std::string CanvasExtension(const std::string& path) {
   return std::string();
 }
 
-std::unique_ptr<CCanvas> OpenCanvas(const std::string& path, int widthPx, int heightPx,
-                                    std::string& error) {
+std::unique_ptr<CCanvas> OpenCanvas(COutputFile& file, const std::string& path, int widthPx,
+                                    int heightPx, std::string& error) {
   const std::string extension = CanvasExtension(path);
   for (const auto& format : kFormats) {
-    if (extension == format.extension) return format.open(path, widthPx, heightPx, error);
+    if (extension != format.extension) continue;
+    if (!file.Open(path, error)) return nullptr;
+    return CCairoCanvas::Open(format.kind, file, widthPx, heightPx, error);
   }
   error = path + ": the picture's name must end in .png or .svg";
   return nullptr;

@@ -2,17 +2,19 @@
 // extension chooses how the picture is made (Cairo PNG or Cairo SVG, behind this interface).
 //
 // A canvas holds one or more frames, each in a rectangle of the picture (a cell), each with
-// its own projection; the commands draw a frame by handing the canvas's map view to the
-// renderer library, then add decorations, then commit the file. Nothing appears at the
-// destination unless Commit succeeds. One thread at a time.
+// its own projection; the commands paint a frame by replaying the calls the renderer library
+// made for it, then add decorations, then finish the picture into its output file, which the
+// command commits with its other outputs (output/outputfile.h). One thread at a time.
 #ifndef ADVICEPATH_TOOLS_PICTURE_CANVAS_H_
 #define ADVICEPATH_TOOLS_PICTURE_CANVAS_H_
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "lonlat.h"
 #include "mapservice.h"
+#include "output/outputfile.h"
 #include "picture/projection.h"
 
 namespace tool {
@@ -48,10 +50,11 @@ class CCanvas {
 
   // Starts a frame in `cell` (inside the picture) and paints its background. `projection`
   // maps to the cell's own pixels: (0, 0) is the cell's top-left corner and its size is the
-  // cell's. Nothing the frame paints leaves the cell. Returns the map view to give the
-  // renderer (Borrowed: valid until EndFrame or the next BeginFrame); it reports the
-  // projection's scale, and scale indices by the default ladder.
-  virtual Torvane::CMapService& BeginFrame(const CCell& cell, const CWebMercator& projection) = 0;
+  // cell's. Nothing the frame paints leaves the cell.
+  virtual void BeginFrame(const CCell& cell, const CWebMercator& projection) = 0;
+  // Paints the renderer's map-view calls, in order, in the current frame
+  // (picture/imagemapview.h says what each call becomes).
+  virtual void PaintCalls(const std::vector<Torvane::CDrawCall>& calls) = 0;
   // Marks the route's origin and destination (degrees) in the current frame.
   virtual void PaintEndpoints(const tagLonLat& origin, const tagLonLat& dest) = 0;
   // The full decorations of a picture of one frame: scale bar, caption and attribution.
@@ -61,16 +64,18 @@ class CCanvas {
   // Ends the current frame; painting outside any cell is possible again.
   virtual void EndFrame() = 0;
 
-  // Writes the picture and moves it to its destination. False with a message naming the
-  // destination; nothing is left there then.
-  virtual bool Commit(std::string& error) = 0;
+  // Writes the picture into its output file's temporary file; the command commits it. False
+  // with a message naming the destination.
+  virtual bool Finish(std::string& error) = 0;
 };
 
-// The canvas for a picture of widthPx x heightPx pixels written to `path`, chosen by the
-// extension of `path`: ".png" or ".svg" in any case. Null with "<path>: <problem>" for another
-// extension, an unwritable directory, or a picture Cairo cannot make.
-std::unique_ptr<CCanvas> OpenCanvas(const std::string& path, int widthPx, int heightPx,
-                                    std::string& error);
+// Opens `file` for `path` (output/outputfile.h) and the canvas for a picture of widthPx x
+// heightPx pixels written into it, chosen by the extension of `path`: ".png" or ".svg" in any
+// case. `file` is borrowed: it must outlive the canvas. Null with "<path>: <problem>" for
+// another extension (no file is made then), an unwritable directory, or a picture Cairo
+// cannot make.
+std::unique_ptr<CCanvas> OpenCanvas(COutputFile& file, const std::string& path, int widthPx,
+                                    int heightPx, std::string& error);
 
 // The extension by which OpenCanvas would choose for `path`, lower case (".png", ".svg"); empty
 // when it would refuse the name.

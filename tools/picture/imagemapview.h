@@ -1,7 +1,8 @@
-// CImageMapView: a map view that paints the renderer's calls into a Cairo context, through a
-// Web Mercator projection, at a scale taken from a scale ladder.
+// CImageMapView: paints the renderer's map-view calls into a Cairo context, through a Web
+// Mercator projection; and MarkOf, the one place that says what the picture makes of a call,
+// for painting and for measuring (PaintedBox) alike.
 //
-// What the view makes of each call (colours are 0x00BBGGRR, widths pixels, everything
+// What the picture makes of each call (colours are 0x00BBGGRR, widths pixels, everything
 // antialiased, later calls over earlier ones):
 //   DrawPolyline, third value 0: an open line through the points, round joins and caps, the
 //     fifth value its width in pixels. A width of 0 or less, or above kMaxLineWidthPx, draws
@@ -14,8 +15,6 @@
 //     (arrowBorderWidth - arrowWidth) / 2 when the row is made that way.
 //   DrawPolygon: the area the points enclose, filled; the third and fifth values are
 //     ignored (the renderer passes arrowHeadParam and the fill colour there).
-//   GetScale: the projection's metres per pixel; GetScaleIndex: the ladder's row for it
-//     (Torvane::ScaleIndexFromLadder).
 // Calls with a null point array, too few points, or a point that does not project to a
 // finite pixel position draw nothing.
 //
@@ -26,6 +25,7 @@
 
 #include <cairo.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "mapservice.h"
@@ -34,24 +34,38 @@
 
 namespace tool {
 
-class CImageMapView : public Torvane::CMapService {
- public:
-  // Widths above this many pixels are not painted.
-  static constexpr int kMaxLineWidthPx = 1024;
+// Widths above this many pixels are not painted.
+constexpr int kMaxLineWidthPx = 1024;
 
-  // Paints on `cr` (borrowed) through `projection`; reports scale indices by `ladder`
-  // (ascending bounds in metres per pixel).
-  CImageMapView(cairo_t* cr, const CWebMercator& projection, const std::vector<double>& ladder);
+// What the picture paints for one call.
+struct CMark {
+  enum class CKind { kNothing, kLine, kOutline, kArea };
+  CKind kind;
+  double widthPx;  // the line's width for kLine and kOutline; 0 otherwise
+};
+
+// The mark of a call of kind `op` with `count` points (`hasPoints`: the array was not null),
+// third value `style` and fifth value `width`, as described above.
+CMark MarkOf(Torvane::CDrawCall::Op op, bool hasPoints, int count, int style, int width);
+
+// The box, in pixels of `projection`, that calls[begin .. end) paint: every point of a
+// painted call widened by half its line width. False when none paints anything.
+bool PaintedBox(const std::vector<Torvane::CDrawCall>& calls, std::size_t begin, std::size_t end,
+                const CWebMercator& projection, CRect& box);
+
+class CImageMapView {
+ public:
+  // Paints on `cr` (borrowed) through `projection`.
+  CImageMapView(cairo_t* cr, const CWebMercator& projection);
   CImageMapView(const CImageMapView&) = delete;
   CImageMapView& operator=(const CImageMapView&) = delete;
-  ~CImageMapView() override;
+  ~CImageMapView();
 
-  void DrawPolyline(const tagLonLat* points, int count, int style, unsigned color,
-                    int width) override;
-  void DrawPolygon(const tagLonLat* points, int count, int style, unsigned color,
-                   int width) override;
-  double GetScale() override;
-  int GetScaleIndex(double scale) override;
+  // The map view's two drawing calls, with the renderer's arguments.
+  void DrawPolyline(const tagLonLat* points, int count, int style, unsigned color, int width);
+  void DrawPolygon(const tagLonLat* points, int count, int style, unsigned color, int width);
+  // A recorded call, as the renderer made it.
+  void Paint(const Torvane::CDrawCall& call);
 
  private:
   // Projects points[0..count-1]; false when a position is not finite.
@@ -60,10 +74,11 @@ class CImageMapView : public Torvane::CMapService {
   CRect ClipBox() const;
   // Strokes `pixels` (closed or open) in `color` at `widthPx`.
   void Stroke(const std::vector<CPixel>& pixels, bool closed, unsigned color, double widthPx);
+  // Fills the area `pixels` enclose in `color`.
+  void Fill(const std::vector<CPixel>& pixels, unsigned color);
 
-  cairo_t* mp_Cairo;             // Borrowed: must stay alive while the view draws
-  CWebMercator m_Projection;     // degrees to pixels
-  std::vector<double> m_Ladder;  // ascending scale bounds, metres per pixel
+  cairo_t* mp_Cairo;          // Borrowed: must stay alive while the view draws
+  CWebMercator m_Projection;  // degrees to pixels
 };
 
 // Sets the source of `cr` to the opaque colour `color` (0x00BBGGRR).

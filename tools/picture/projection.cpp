@@ -57,11 +57,4 @@ tagLonLat CWebMercator::FromPixel(const CPixel& pixel) const {
           UnprojectY(m_CentreY - (pixel.y - m_Height / 2.0) * m_ProjectedPerPixel)};
 }
 
-double ScaleForIndex(const std::vector<double>& ladder, int index) {
-  if (index < 0 || static_cast<std::size_t>(index) > ladder.size()) return -1.0;
-  if (static_cast<std::size_t>(index) < ladder.size())
-    return ladder[static_cast<std::size_t>(index)];
-  return ladder.empty() ? 1.0 : 2.0 * ladder.back();
-}
-
 }  // namespace tool

@@ -1,12 +1,9 @@
 // The picture's projection: Web Mercator (EPSG:3857, a sphere of the WGS 84 semi-major axis)
-// centred on a chosen point at a ground resolution in metres per pixel; and the scale the
-// picture reports for each row of a scale ladder.
+// centred on a chosen point at a ground resolution in metres per pixel.
 //
 // Values only; any thread.
 #ifndef ADVICEPATH_TOOLS_PICTURE_PROJECTION_H_
 #define ADVICEPATH_TOOLS_PICTURE_PROJECTION_H_
-
-#include <vector>
 
 #include "lonlat.h"
 
@@ -52,12 +49,6 @@ class CWebMercator {
   int m_Width;                 // pixels
   int m_Height;                // pixels
 };
-
-// The scale, in metres per pixel, at which the picture shows scale index `index` of
-// `ladder` (ascending bounds, as Torvane::ScaleIndexFromLadder reads them): ladder[index],
-// the largest scale of that row, or twice the last bound for the row beyond the ladder.
-// -1 for an index outside 0..ladder.size().
-double ScaleForIndex(const std::vector<double>& ladder, int index);
 
 }  // namespace tool
 

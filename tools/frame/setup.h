@@ -1,0 +1,77 @@
+// A frame's set-up: everything the frames of one command share, resolved from what the
+// command asks for (a request of values, never the command line) over the route file over
+// the built-in defaults.
+//
+// Process-wide state: none here (the route manager is set when a frame is recorded). One
+// thread.
+#ifndef ADVICEPATH_TOOLS_FRAME_SETUP_H_
+#define ADVICEPATH_TOOLS_FRAME_SETUP_H_
+
+#include <optional>
+#include <string>
+
+#include "advicepathrenderex.h"
+#include "frame/ladder.h"
+#include "input/routefile.h"
+#include "input/sizetable.h"
+#include "path.h"
+
+namespace tool {
+
+// The scale index of a frame when neither the request nor the route file choose one: one
+// metre per pixel on the default ladder, close enough to tell the roads at a turn apart.
+constexpr int kDefaultScaleIndex = 1;
+
+// What the middle of a frame's picture shows.
+enum class CCenter {
+  kArrow,  // the middle of the arrow's extent (strokes and head); the turn node when no arrow
+  kTurn,   // the turn node (the end of the enter guide)
+  kRoute,  // the middle of the route's bounding box
+};
+
+// What a command asks of the set-up; absent values leave the route file's or the defaults.
+struct CSetupRequest {
+  std::string route;              // route file; empty: the built-in sample
+  std::string sizesFile;          // size table file; empty: the route file's, else the default
+  std::optional<int> scaleIndex;  // the one-frame commands' scale index
+  bool redLine = false;           // draw the red line even when the file does not ask
+  CCenter center = CCenter::kArrow;
+};
+
+// Everything the frames of one command share. Owns the route and its path; not copied, since
+// the renderer borrows the path while it draws.
+struct CFrameSetup {
+  CFrameSetup() = default;
+  CFrameSetup(const CFrameSetup&) = delete;
+  CFrameSetup& operator=(const CFrameSetup&) = delete;
+
+  CRouteFile route;                               // the loaded route file
+  CNavPath path;                                  // its guides, one edge each
+  CSizeTable sizes;                               // rows given to SetSize
+  int maxTurnScale = 0;                           // largest scale index of the arrow
+  int scaleIndex = kDefaultScaleIndex;            // the frame's scale index, for one-frame commands
+  AdvicePathClrSetting colors;                    // library defaults, then the route file's colours
+  bool redLine = false;                           // whether the red line is drawn
+  CCenter center = CCenter::kArrow;               // what the middle of each picture shows
+  CScaleLadder ladder = CScaleLadder::Default();  // the pictures' scale of each index
+};
+
+// Reads the route file `request.route` (the built-in sample when empty) and resolves the set-up
+// with BuildFrameSetup. False with "<file>: <problem>" for a file that cannot be read or is
+// not a route or size table, or as BuildFrameSetup; `setup` is then undefined.
+bool LoadFrameSetup(const CSetupRequest& request, CFrameSetup& setup, std::string& error);
+
+// Takes `route` and resolves the rest: the size table (the request's file, else the route's,
+// else the default), the largest turn scale (the request's size file's, else the route
+// file's, else the default table's), the scale index (the request's, else the file's, else
+// kDefaultScaleIndex), colours, red line and centring; builds the path. False with a message
+// naming the route file for a scale index past the ladder or a guide the path refuses.
+bool BuildFrameSetup(CRouteFile route, const CSetupRequest& request, CFrameSetup& setup,
+                     std::string& error);
+
+// The point (degrees) a turn node lies at: the last point of the turn's enter guide.
+tagLonLat TurnNode(const CRouteFile& route, const CRouteTurn& turn);
+
+}  // namespace tool
+
+#endif  // ADVICEPATH_TOOLS_FRAME_SETUP_H_
