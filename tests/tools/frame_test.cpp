@@ -2,14 +2,12 @@
 // runs: the program's --dump-calls against what the library gives a display list, the
 // pixels the image view paints from the record, and where the placement puts the arrow.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -17,6 +15,7 @@
 #include <vector>
 
 #include "advicepathrenderex.h"
+#include "commands/commands.h"
 #include "frame/plan.h"
 #include "frame/record.h"
 #include "frame/setup.h"
@@ -63,19 +62,13 @@ class CSampleFrameTest : public ::testing::Test {
   std::optional<tool::CChosenTurn> m_Turn;
 };
 
-// Runs the program with `arguments`; its exit status.
-int RunProgram(const std::string& arguments) {
-  const int status = std::system((std::string(ADVICEPATH_PROGRAM) + " " + arguments).c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST_F(CSampleFrameTest, DumpedCallsAreTheCallsTheLibraryGivesADisplayList) {
   const std::string dir = ::testing::TempDir();
   const std::string picture = dir + "dump_frame_" + std::to_string(::getpid()) + ".png";
   const std::string dumpPath = dir + "dump_frame_" + std::to_string(::getpid()) + ".json";
-  ASSERT_EQ(RunProgram("render --scale-index 2 --red-line --out " + picture + " --dump-calls " +
-                       dumpPath),
-            0);
+  ASSERT_EQ(tool::RunRender(
+                {"--scale-index", "2", "--red-line", "--out", picture, "--dump-calls", dumpPath}),
+            tool::kExitOk);
   std::string dump;
   std::string error;
   ASSERT_TRUE(tool::ReadWholeFile(dumpPath, dump, error)) << error;

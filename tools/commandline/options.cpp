@@ -85,12 +85,7 @@ struct CValueReader {
     return true;
   }
   bool operator()(CCenter* center) const {
-    static const struct {
-      const char* name;
-      CCenter center;
-    } kCenters[] = {
-        {"arrow", CCenter::kArrow}, {"turn", CCenter::kTurn}, {"route", CCenter::kRoute}};
-    for (const auto& entry : kCenters) {
+    for (const CCenterName& entry : kCenterNames) {
       if (value == entry.name) {
         *center = entry.center;
         return true;

@@ -40,14 +40,9 @@ CCommandLine CheckLine(CCheckOptions& o) {
   };
 }
 
-const char* CenterName(CCenter center) {
-  switch (center) {
-    case CCenter::kArrow:
-      return "the arrow";
-    case CCenter::kTurn:
-      return "the turn node";
-    case CCenter::kRoute:
-      return "the route";
+const char* CenterWords(CCenter center) {
+  for (const CCenterName& entry : kCenterNames) {
+    if (entry.center == center) return entry.words;
   }
   return "";
 }
@@ -91,7 +86,7 @@ bool CheckTurns(const CFrameSetup& setup, const std::vector<CChosenTurn>& turns,
                 const std::vector<CRowMeasures>& rows, const CPixelSize& size,
                 std::vector<std::string>& findings, std::string& error) {
   std::printf("\nArrow in a %dx%d picture centred on %s (pixels out of it; \"-\" no arrow):\n",
-              size.width, size.height, CenterName(setup.center));
+              size.width, size.height, CenterWords(setup.center));
   std::printf("index");
   for (const CChosenTurn& turn : turns) std::printf(" %7s", turn.shortLabel.c_str());
   std::printf("\n");

@@ -103,9 +103,8 @@ bool RenderFrame(const CFrameSetup& setup, const CChosenTurn* chosen, const std:
   std::unique_ptr<CCanvas> canvas =
       OpenCanvas(outputs.files.emplace_back(), outPath, size.width, size.height, error);
   if (!canvas) return false;
-  canvas->BeginFrame({0, 0, size.width, size.height}, plan.projection);
-  canvas->PaintCalls(record.calls);
-  canvas->PaintEndpoints(setup.route.origin, setup.route.dest);
+  canvas->BeginFrame({0, 0, size.width, size.height}, plan.projection, record.calls,
+                     setup.route.origin, setup.route.dest);
   canvas->PaintLabels(FrameLabels(setup, chosen, setup.scaleIndex, record.metresPerPixel));
   if (!canvas->Finish(error)) return false;
   if (!dumpPath.empty() && (!outputs.files.emplace_back().Open(dumpPath, error) ||

@@ -89,9 +89,7 @@ bool DrawSheet(const CSheetOptions& o, const CFrameSetup& setup, std::string& er
       CFrameRecord record;
       if (!RecordFrame(setup, &turns[row].turn, columns[column], record, error)) return false;
       const CFramePlan plan = PlanFrame(setup, &turns[row].turn, record, cell.width, cell.height);
-      canvas->BeginFrame(cell, plan.projection);
-      canvas->PaintCalls(record.calls);
-      canvas->PaintEndpoints(setup.route.origin, setup.route.dest);
+      canvas->BeginFrame(cell, plan.projection, record.calls, setup.route.origin, setup.route.dest);
       canvas->PaintCaption(CellLabels(setup, turns[row], columns[column], record.metresPerPixel));
       canvas->EndFrame();
       const std::string reason = NoArrowReason(setup, &turns[row].turn, record);

@@ -29,6 +29,16 @@ enum class CCenter {
   kRoute,  // the middle of the route's bounding box
 };
 
+// Each centre's name on the command line and in the program's words.
+struct CCenterName {
+  CCenter center;
+  const char* name;   // "arrow"
+  const char* words;  // "the arrow"
+};
+constexpr CCenterName kCenterNames[] = {{CCenter::kArrow, "arrow", "the arrow"},
+                                        {CCenter::kTurn, "turn", "the turn node"},
+                                        {CCenter::kRoute, "route", "the route"}};
+
 // What a command asks of the set-up; absent values leave the route file's or the defaults.
 struct CSetupRequest {
   std::string route;              // route file; empty: the built-in sample

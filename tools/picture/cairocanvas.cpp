@@ -32,29 +32,23 @@ CCairoCanvas::CCairoCanvas(CKind kind, COutputFile& file, int widthPx, int heigh
 }
 
 CCairoCanvas::~CCairoCanvas() {
-  mp_View.reset();
   cairo_destroy(mp_Cairo);
   cairo_surface_destroy(mp_Surface);
 }
 
-void CCairoCanvas::BeginFrame(const CCell& cell, const CWebMercator& projection) {
+void CCairoCanvas::BeginFrame(const CCell& cell, const CWebMercator& projection,
+                              const std::vector<Torvane::CDrawCall>& calls, const tagLonLat& origin,
+                              const tagLonLat& dest) {
   if (m_Projection) EndFrame();
   cairo_save(mp_Cairo);
   cairo_translate(mp_Cairo, cell.left, cell.top);
   cairo_rectangle(mp_Cairo, 0, 0, cell.width, cell.height);
   cairo_clip(mp_Cairo);
   m_Projection = projection;
-  PaintBackground(mp_Cairo, *m_Projection);
-  mp_View = std::make_unique<CImageMapView>(mp_Cairo, *m_Projection);
-}
-
-void CCairoCanvas::PaintCalls(const std::vector<Torvane::CDrawCall>& calls) {
-  if (!mp_View) return;
-  for (const Torvane::CDrawCall& call : calls) mp_View->Paint(call);
-}
-
-void CCairoCanvas::PaintEndpoints(const tagLonLat& origin, const tagLonLat& dest) {
-  if (m_Projection) tool::PaintEndpoints(mp_Cairo, *m_Projection, origin, dest);
+  PaintBackground(mp_Cairo, projection);
+  CImageMapView view(mp_Cairo, projection);
+  for (const Torvane::CDrawCall& call : calls) view.Paint(call);
+  PaintEndpoints(mp_Cairo, projection, origin, dest);
 }
 
 void CCairoCanvas::PaintLabels(const CFrameLabels& labels) {
@@ -67,7 +61,6 @@ void CCairoCanvas::PaintCaption(const CFrameLabels& labels) {
 
 void CCairoCanvas::EndFrame() {
   if (!m_Projection) return;
-  mp_View.reset();
   m_Projection.reset();
   cairo_restore(mp_Cairo);
 }

@@ -1,5 +1,5 @@
 // CCairoCanvas: the canvas drawn with Cairo, as a PNG image or an SVG document. It paints the
-// renderer's calls through a CImageMapView and the decorations of framedecor.h; each frame is
+// renderer's calls with a CImageMapView and the decorations of framedecor.h; each frame is
 // clipped to its cell. Finish writes the picture into the output file's temporary file, which
 // the command commits.
 //
@@ -38,9 +38,9 @@ class CCairoCanvas : public CCanvas {
 
   int Width() const override { return m_Width; }
   int Height() const override { return m_Height; }
-  void BeginFrame(const CCell& cell, const CWebMercator& projection) override;
-  void PaintCalls(const std::vector<Torvane::CDrawCall>& calls) override;
-  void PaintEndpoints(const tagLonLat& origin, const tagLonLat& dest) override;
+  void BeginFrame(const CCell& cell, const CWebMercator& projection,
+                  const std::vector<Torvane::CDrawCall>& calls, const tagLonLat& origin,
+                  const tagLonLat& dest) override;
   void PaintLabels(const CFrameLabels& labels) override;
   void PaintCaption(const CFrameLabels& labels) override;
   void EndFrame() override;
@@ -56,7 +56,6 @@ class CCairoCanvas : public CCanvas {
   cairo_surface_t* mp_Surface;               // Owned: the picture's surface
   cairo_t* mp_Cairo;                         // Owned: the context on mp_Surface
   std::optional<CWebMercator> m_Projection;  // the current frame's; empty between frames
-  std::unique_ptr<CImageMapView> mp_View;    // Owned: the current frame's view
 };
 
 }  // namespace tool

@@ -48,15 +48,14 @@ class CCanvas {
   virtual int Width() const = 0;
   virtual int Height() const = 0;
 
-  // Starts a frame in `cell` (inside the picture) and paints its background. `projection`
-  // maps to the cell's own pixels: (0, 0) is the cell's top-left corner and its size is the
-  // cell's. Nothing the frame paints leaves the cell.
-  virtual void BeginFrame(const CCell& cell, const CWebMercator& projection) = 0;
-  // Paints the renderer's map-view calls, in order, in the current frame
-  // (picture/imagemapview.h says what each call becomes).
-  virtual void PaintCalls(const std::vector<Torvane::CDrawCall>& calls) = 0;
-  // Marks the route's origin and destination (degrees) in the current frame.
-  virtual void PaintEndpoints(const tagLonLat& origin, const tagLonLat& dest) = 0;
+  // Starts a frame in `cell` (inside the picture): paints its background, the renderer's
+  // map-view calls in order (picture/imagemapview.h says what each becomes) and the route's
+  // origin and destination (degrees). `projection` maps to the cell's own pixels: (0, 0) is
+  // the cell's top-left corner and its size is the cell's. Nothing the frame paints leaves
+  // the cell.
+  virtual void BeginFrame(const CCell& cell, const CWebMercator& projection,
+                          const std::vector<Torvane::CDrawCall>& calls, const tagLonLat& origin,
+                          const tagLonLat& dest) = 0;
   // The full decorations of a picture of one frame: scale bar, caption and attribution.
   virtual void PaintLabels(const CFrameLabels& labels) = 0;
   // The small caption of a sheet's cell: title and details in small type, no attribution.
