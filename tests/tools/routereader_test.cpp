@@ -97,6 +97,10 @@ TEST(CRouteReaderTest, ReadsEachFormatIntoGuidesAndTurnsThatConvertToGeoJson) {
       // The second route, whose steps do not join: the join is bridged.
       {kRouters + "osrm-geojson-noexit.json", Options(std::nullopt, 1), kOsrm,
        {8.69012, 50.11503}, "Mühlweg|Feldweg", "0>1:6", "turn sharp left", ""},
+      // Two legs; names joined; the roundabout's exit manoeuvre (27) belongs to its entry.
+      {kRouters + "valhalla-via.json", Options(), "Valhalla route response", {8.684, 50.112},
+       "Bahnhofstraße|Lindenstraße|Am Ring|Talstraße/L 3004|Talstraße/L 3004|Gartenweg",
+       "0>1:3 1>3:9 4>5:4", "Turn right onto Lindenstraße.", ""},
       {ADVICEPATH_DATA_DIR "/sample-route.geojson", Options(), "GeoJSON route file",
        {-2.273517, 53.486534},
        "Cockcroft Road||University Road West|Crescent|Crescent|Crescent|Pendleton Roundabout|"
@@ -153,6 +157,15 @@ TEST(CRouteReaderTest, RefusesEachBadAnswerWithOneLineNamingTheFile) {
       {kBad + "osrm-truncated.json", Options(), "line 1, column 99: malformed JSON ("},
       {kRouters + "osrm-geojson-noexit.json", Options(std::nullopt, 2),
        "alternative 2: the answer holds 2 routes, 0 to 1"},
+      {kBad + "valhalla-error.json", Options(),
+       "the router answered error 442: No path could be found for input"},
+      {kBad + "valhalla-nomaneuvers.json", Options(),
+       "trip.legs[0]: no maneuvers; ask the router with directions_type maneuvers or "
+       "instructions"},
+      {kBad + "valhalla-index-outside.json", Options(),
+       "trip.legs[0].maneuvers[1].end_shape_index: must be a whole number from 2 to 3"},
+      {kRouters + "valhalla-via.json", Options(std::nullopt, 1),
+       "alternative 1: the answer holds 1 trip"},
       {kBad + "geojson-feature.json", Options(), "not a GeoJSON FeatureCollection"},
       {kBad + "unknown.json", Options(), "not a route: the program reads OSRM v5"},
       {kBad + "unknown.csv", Options(), "not a route: the program reads OSRM v5"},

@@ -9,12 +9,14 @@ namespace {
 
 // The readers in the order they are asked. The JSON formats are told apart by top-level
 // members that only they carry, so the order matters only for a document that carries
-// several: our own format first (it names itself, "type": "FeatureCollection"), then OSRM's
-// answers, marked by "code".
+// several: our own format first (it names itself, "type": "FeatureCollection"), then the
+// routers from the most to the least specific mark: OSRM's "code", Valhalla's "trip" or
+// "error_code".
 const CRouteReader* const* Readers(std::size_t& count) {
   static const CRouteReader* const kReaders[] = {
       &GeoJsonRouteReader(),
       &OsrmRouteReader(),
+      &ValhallaRouteReader(),
   };
   count = sizeof kReaders / sizeof kReaders[0];
   return kReaders;
@@ -58,8 +60,8 @@ bool ReadKnownRoute(const std::string& bytes, const std::string& fileName,
     return true;
   }
   error =
-      "not a route: the program reads OSRM v5 route responses and GeoJSON route files (a "
-      "FeatureCollection)";
+      "not a route: the program reads OSRM v5 and Valhalla route responses and GeoJSON route "
+      "files (a FeatureCollection)";
   return false;
 }
 
