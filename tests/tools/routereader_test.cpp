@@ -69,6 +69,7 @@ void ExpectSameRoute(const CRouteFile& read, const CRouteFile& back) {
 
 TEST(CRouteReaderTest, ReadsEachFormatIntoGuidesAndTurnsThatConvertToGeoJson) {
   const char* const kOsrm = "OSRM v5 route response";
+  const char* const kGraphHopper = "GraphHopper route response";
   const struct {
     std::string file;
     CReadOptions options;
@@ -101,6 +102,17 @@ TEST(CRouteReaderTest, ReadsEachFormatIntoGuidesAndTurnsThatConvertToGeoJson) {
       {kRouters + "valhalla-via.json", Options(), "Valhalla route response", {8.684, 50.112},
        "Bahnhofstraße|Lindenstraße|Am Ring|Talstraße/L 3004|Talstraße/L 3004|Gartenweg",
        "0>1:3 1>3:9 4>5:4", "Turn right onto Lindenstraße.", ""},
+      {kRouters + "graphhopper-encoded.json", Options(), kGraphHopper, {8.678, 50.105},
+       "Lindenstraße|Bahnhofstraße|Talstraße|Gartenweg", "0>1:3 1>2:9 2>3:4",
+       "Turn right onto Bahnhofstraße", "GraphHopper, OpenStreetMap contributors"},
+      // Heights inferred from the intervals; multiplier 1e6; street_ref; via point (sign 5).
+      {kRouters + "graphhopper-elevation.json", Options(), kGraphHopper, {8.67, 50.1},
+       "Feldweg|B 3|B 3|Höhenweg", "0>1:2 2>3:5", "Turn left onto B 3",
+       "GraphHopper, OpenStreetMap contributors"},
+      // GeoJSON points with heights; leaving the roundabout (sign -6) belongs to its entry.
+      {kRouters + "graphhopper-geojson.json", Options(), kGraphHopper, {8.66, 50.09},
+       "Mühlweg|Talstraße|Talstraße|Feldweg", "0>2:9 2>3:7",
+       "At roundabout, take exit 1 onto Talstraße", "GraphHopper, OpenStreetMap contributors"},
       {ADVICEPATH_DATA_DIR "/sample-route.geojson", Options(), "GeoJSON route file",
        {-2.273517, 53.486534},
        "Cockcroft Road||University Road West|Crescent|Crescent|Crescent|Pendleton Roundabout|"
@@ -166,6 +178,12 @@ TEST(CRouteReaderTest, RefusesEachBadAnswerWithOneLineNamingTheFile) {
        "trip.legs[0].maneuvers[1].end_shape_index: must be a whole number from 2 to 3"},
       {kRouters + "valhalla-via.json", Options(std::nullopt, 1),
        "alternative 1: the answer holds 1 trip"},
+      {kBad + "graphhopper-error.json", Options(),
+       "the router answered: Cannot find point 1: 50.112,8.683"},
+      {kBad + "graphhopper-noinstructions.json", Options(),
+       "paths[0]: no instructions; ask the router with instructions=true"},
+      {kBad + "graphhopper-interval-outside.json", Options(),
+       "paths[0].instructions[1].interval: [2, 9] lies outside the path's 4 points"},
       {kBad + "geojson-feature.json", Options(), "not a GeoJSON FeatureCollection"},
       {kBad + "unknown.json", Options(), "not a route: the program reads OSRM v5"},
       {kBad + "unknown.csv", Options(), "not a route: the program reads OSRM v5"},

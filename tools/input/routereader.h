@@ -1,7 +1,7 @@
 // Reading a route in any of the formats the program knows, recognised by content (never by
 // the file name): an OSRM v5 route response (also written by Valhalla's osrm format,
-// GraphHopper's navigation endpoint and Mapbox Directions), a Valhalla route response and the
-// program's own GeoJSON route file.
+// GraphHopper's navigation endpoint and Mapbox Directions), a Valhalla route response, a
+// GraphHopper route response, and the program's own GeoJSON route file.
 //
 // Each format is one reader behind CRouteReader, in a file of its own; ReadRoute asks them in
 // a fixed order and runs CheckRoute (routefile.h) on what the chosen one made, so that no
@@ -55,9 +55,10 @@ class CRouteReader {
 };
 
 // The readers, one per format, each defined in its own file. Process-wide, stateless.
-const CRouteReader& GeoJsonRouteReader();   // geojsonreader.cpp
-const CRouteReader& OsrmRouteReader();      // osrm.cpp
-const CRouteReader& ValhallaRouteReader();  // valhalla.cpp
+const CRouteReader& GeoJsonRouteReader();      // geojsonreader.cpp
+const CRouteReader& OsrmRouteReader();         // osrm.cpp
+const CRouteReader& ValhallaRouteReader();     // valhalla.cpp
+const CRouteReader& GraphHopperRouteReader();  // graphhopper.cpp
 
 // Reads the route in `bytes`, whatever its format, and checks it (CheckRoute). The result
 // records the file name and the format read. False with "<fileName>: <problem>" on one line:
