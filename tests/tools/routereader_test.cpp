@@ -70,6 +70,7 @@ void ExpectSameRoute(const CRouteFile& read, const CRouteFile& back) {
 TEST(CRouteReaderTest, ReadsEachFormatIntoGuidesAndTurnsThatConvertToGeoJson) {
   const char* const kOsrm = "OSRM v5 route response";
   const char* const kGraphHopper = "GraphHopper route response";
+  const char* const kGpx = "GPX 1.1 file";
   const struct {
     std::string file;
     CReadOptions options;
@@ -113,6 +114,17 @@ TEST(CRouteReaderTest, ReadsEachFormatIntoGuidesAndTurnsThatConvertToGeoJson) {
       {kRouters + "graphhopper-geojson.json", Options(), kGraphHopper, {8.66, 50.09},
        "Mühlweg|Talstraße|Talstraße|Feldweg", "0>2:9 2>3:7",
        "At roundabout, take exit 1 onto Talstraße", "GraphHopper, OpenStreetMap contributors"},
+      // Route points matched to the nearest track point; gh:sign gives the kind.
+      {kRouters + "gpx-graphhopper.gpx", Options(), kGpx, {8.65, 50.08}, "||", "0>1:3 1>2:9",
+       "Turn right onto Bahnhofstraße", "OpenStreetMap contributors"},
+      {kRouters + "gpx-osmand.gpx", Options(), kGpx, {8.64, 50.07}, "Mühlweg|Feldweg|L 3004",
+       "0>1:7 1>2:9", "Turn sharply right onto Feldweg", ""},
+      // A route alone: the kinds come from the angles between its legs.
+      {kRouters + "gpx-route.gpx", Options(), kGpx, {8.63, 50.06}, "||", "0>1:3 1>2:4",
+       "90 degrees right, from the roads' angle", ""},
+      // A track alone: one guide of both segments, no turn.
+      {kRouters + "gpx-track.gpx", Options(), kGpx, {8.62, 50.05}, "", "", "",
+       "Jo Walker (CC BY 4.0)"},
       {ADVICEPATH_DATA_DIR "/sample-route.geojson", Options(), "GeoJSON route file",
        {-2.273517, 53.486534},
        "Cockcroft Road||University Road West|Crescent|Crescent|Crescent|Pendleton Roundabout|"
@@ -184,6 +196,12 @@ TEST(CRouteReaderTest, RefusesEachBadAnswerWithOneLineNamingTheFile) {
        "paths[0]: no instructions; ask the router with instructions=true"},
       {kBad + "graphhopper-interval-outside.json", Options(),
        "paths[0].instructions[1].interval: [2, 9] lies outside the path's 4 points"},
+      {kBad + "gpx-not-a-number.gpx", Options(),
+       "gpx.rte.rtept[1]: lat \"51#!.3\" is not a decimal number"},
+      {kBad + "gpx-out-of-range.gpx", Options(),
+       "gpx.trk.trkseg[0].trkpt[1]: lat 90.0, lon 8.63 lies outside"},
+      {kBad + "gpx-truncated.gpx", Options(), "line 3, column 132: malformed XML ("},
+      {kBad + "kml.xml", Options(), "not a GPX file: the root element is <kml>"},
       {kBad + "geojson-feature.json", Options(), "not a GeoJSON FeatureCollection"},
       {kBad + "unknown.json", Options(), "not a route: the program reads OSRM v5"},
       {kBad + "unknown.csv", Options(), "not a route: the program reads OSRM v5"},

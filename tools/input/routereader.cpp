@@ -11,13 +11,11 @@ namespace {
 // members that only they carry, so the order matters only for a document that carries
 // several: our own format first (it names itself, "type": "FeatureCollection"), then the
 // routers from the most to the least specific mark: OSRM's "code", Valhalla's "trip" or
-// "error_code", GraphHopper's "paths" or bare "message".
+// "error_code", GraphHopper's "paths" or bare "message". GPX, the one XML format, comes last.
 const CRouteReader* const* Readers(std::size_t& count) {
   static const CRouteReader* const kReaders[] = {
-      &GeoJsonRouteReader(),
-      &OsrmRouteReader(),
-      &ValhallaRouteReader(),
-      &GraphHopperRouteReader(),
+      &GeoJsonRouteReader(),     &OsrmRouteReader(), &ValhallaRouteReader(),
+      &GraphHopperRouteReader(), &GpxRouteReader(),
   };
   count = sizeof kReaders / sizeof kReaders[0];
   return kReaders;
@@ -61,8 +59,8 @@ bool ReadKnownRoute(const std::string& bytes, const std::string& fileName,
     return true;
   }
   error =
-      "not a route: the program reads OSRM v5, Valhalla and GraphHopper route responses and "
-      "GeoJSON route files (a FeatureCollection)";
+      "not a route: the program reads OSRM v5, Valhalla and GraphHopper route responses, GPX "
+      "1.1 files and GeoJSON route files (a FeatureCollection)";
   return false;
 }
 

@@ -1,7 +1,7 @@
 // Reading a route in any of the formats the program knows, recognised by content (never by
 // the file name): an OSRM v5 route response (also written by Valhalla's osrm format,
 // GraphHopper's navigation endpoint and Mapbox Directions), a Valhalla route response, a
-// GraphHopper route response, and the program's own GeoJSON route file.
+// GraphHopper route response, a GPX 1.1 file, and the program's own GeoJSON route file.
 //
 // Each format is one reader behind CRouteReader, in a file of its own; ReadRoute asks them in
 // a fixed order and runs CheckRoute (routefile.h) on what the chosen one made, so that no
@@ -59,10 +59,11 @@ const CRouteReader& GeoJsonRouteReader();      // geojsonreader.cpp
 const CRouteReader& OsrmRouteReader();         // osrm.cpp
 const CRouteReader& ValhallaRouteReader();     // valhalla.cpp
 const CRouteReader& GraphHopperRouteReader();  // graphhopper.cpp
+const CRouteReader& GpxRouteReader();          // gpx.cpp
 
 // Reads the route in `bytes`, whatever its format, and checks it (CheckRoute). The result
 // records the file name and the format read. False with "<fileName>: <problem>" on one line:
-// malformed JSON (with its position), a router's error answer (its message), an
+// malformed JSON or XML (with its position), a router's error answer (its message), an
 // answer without steps (the request option that was missing), an answer or option that does
 // not fit (a polyline, a coordinate, an index), or bytes of no known format; `route` is then
 // undefined.
