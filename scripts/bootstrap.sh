@@ -3,7 +3,8 @@
 # Runs apt-get as root (directly, or through sudo when available). Safe to run repeatedly.
 set -eu
 packages="cmake g++ make pkg-config git libgtest-dev libgmock-dev libbenchmark-dev
-          liblog4cpp5-dev libcairo2-dev libfontconfig-dev nlohmann-json3-dev clang-format-14 binutils
+          liblog4cpp5-dev libcairo2-dev libfontconfig-dev nlohmann-json3-dev libpugixml-dev
+          clang-format-14 binutils
           clang-14 libclang-rt-14-dev gcovr"
 missing=""
 for p in $packages; do

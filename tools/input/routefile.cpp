@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
@@ -287,6 +288,40 @@ bool CheckTurn(const CRouteFile& route, const CRouteTurn& turn, const std::strin
     return true;
   }
   return false;
+}
+
+bool CheckRoute(const CRouteFile& route, std::string& error) {
+  const auto outside = [&error](const std::string& where, const tagLonLat& point) {
+    char text[96];
+    std::snprintf(text, sizeof text, "[%.9g, %.9g]", point.lon, point.lat);
+    error = where + ": " + text + " lies outside longitude (-180, 180) and latitude (-90, 90)";
+    return false;
+  };
+  if (route.guides.empty()) {
+    error = "the route has no guide";
+    return false;
+  }
+  for (std::size_t i = 0; i < route.guides.size(); ++i) {
+    const CRouteGuide& guide = route.guides[i];
+    const std::string where = "guide " + std::to_string(i);
+    if (guide.points.size() < 2 || guide.points.size() > CPath::kMaxGuidePoints) {
+      error = where + ": has " + std::to_string(guide.points.size()) +
+              " points; a guide holds 2 to 65535";
+      return false;
+    }
+    for (std::size_t k = 0; k < guide.points.size(); ++k) {
+      if (!IsValidLonLat(guide.points[k])) {
+        return outside(where + ", point " + std::to_string(k), guide.points[k]);
+      }
+    }
+    if (guide.ref && !IsValidLonLat(*guide.ref)) return outside(where + ", ref", *guide.ref);
+  }
+  if (!IsValidLonLat(route.origin)) return outside("origin", route.origin);
+  if (!IsValidLonLat(route.dest)) return outside("dest", route.dest);
+  for (std::size_t i = 0; i < route.turns.size(); ++i) {
+    if (!CheckTurn(route, route.turns[i], Index("turns", i), error)) return false;
+  }
+  return !route.turn || CheckTurn(route, *route.turn, "turn", error);
 }
 
 bool BuildPath(const CRouteFile& route, CNavPath& path) {

@@ -65,6 +65,8 @@ extern const std::array<CColorField, 4> kColorFields;
 
 struct CRouteFile {
   std::string fileName;             // as given, for messages
+  std::string format;               // the format read ("OSRM v5 route response", ...); set by
+                                    // ReadRoute (routereader.h), empty otherwise
   std::vector<CRouteGuide> guides;  // at least one
   std::vector<CRouteTurn> turns;    // in file order
   std::optional<CRouteTurn> turn;   // the "turn" member
@@ -101,6 +103,12 @@ bool LoadSampleRoute(CRouteFile& route, std::string& error);
 // type is 0 to 9. False with "<where>: <problem>" otherwise.
 bool CheckTurn(const CRouteFile& route, const CRouteTurn& turn, const std::string& where,
                std::string& error);
+
+// Checks what every route must satisfy, whichever format it was read from: at least one guide;
+// each guide with 2 to 65535 points, all inside (-180, 180) x (-90, 90), and a valid reference
+// point if it has one; a valid origin and destination; every turn of "turns" and "turn" as
+// CheckTurn says. False with "<where>: <problem>" (such as "guide 3, point 0: ...") otherwise.
+bool CheckRoute(const CRouteFile& route, std::string& error);
 
 // Adds every guide of `route` to `path` (empty on entry), in order, with its name and
 // reference point. False when the path refuses a guide; the guides before it stay added.
