@@ -74,7 +74,7 @@ class ADVICEPATHRENDER_EXPORT AdvicePathRenderEx {
  public:
   // Creates the renderer on the default map view (Torvane::CMapCreate::GetMapService) and,
   // when `path` is not null, gives it that path (borrowed).
-  AdvicePathRenderEx(CNavPath* path = 0);
+  AdvicePathRenderEx(CNavPath* path = nullptr);
   // Shares the source's renderer: both handles drive the same renderer, which is destroyed
   // with the last handle that shares it.
   AdvicePathRenderEx(const AdvicePathRenderEx& other);

@@ -10,6 +10,8 @@ program=${3:-with-program}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix="$work/prefix"
+# What the examples must build cleanly with, headers included.
+example_flags="-Wall -Wextra -Wpedantic -Werror -Wzero-as-null-pointer-constant"
 
 cmake --install "$build" --prefix "$prefix" > "$work/install.log"
 lib=$(find "$prefix" -name 'libadvicepathrender.so.*.*' | head -n 1)
@@ -38,7 +40,10 @@ expect_frame() {
 }
 
 echo "== CMake package"
-cmake -S "$source/examples" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" > "$work/cfg.log" ||
+# The installed headers are compiled as the example's own (not as system headers), so that a
+# warning they would give a host's build fails here.
+cmake -S "$source/examples" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" \
+  -DCMAKE_NO_SYSTEM_FROM_IMPORTED=ON -DCMAKE_CXX_FLAGS="$example_flags" > "$work/cfg.log" ||
   { cat "$work/cfg.log"; exit 1; }
 cmake --build "$work/cmake-build" > "$work/build.log" || { cat "$work/build.log"; exit 1; }
 check_ldd "$work/cmake-build/advicepath_example"
@@ -46,8 +51,8 @@ expect_frame "$work/cmake-build/advicepath_example"
 
 echo "== pkg-config"
 export PKG_CONFIG_PATH="$libdir/pkgconfig"
-# shellcheck disable=SC2046
-c++ -std=c++17 -o "$work/pc_example" "$source/examples/example.cpp" \
+# shellcheck disable=SC2046,SC2086
+c++ -std=c++17 $example_flags -o "$work/pc_example" "$source/examples/example.cpp" \
   $(pkg-config --cflags --libs advicepathrender) -Wl,-rpath,"$libdir"
 check_ldd "$work/pc_example"
 expect_frame "$work/pc_example"
