@@ -15,7 +15,8 @@ install(TARGETS advicepathrender advicepath_outside
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 install(FILES include/advicepathrenderex.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/advicepathrender COMPONENT devel)
-install(FILES
+# The outside-service headers a host includes; the API reference covers the same list.
+set(ADVICEPATH_PUBLIC_OUTSIDE_HEADERS
   source/outside/geodesy.h
   source/outside/guide.h
   source/outside/logging.h
@@ -23,7 +24,8 @@ install(FILES
   source/outside/mapservice.h
   source/outside/memstatus.h
   source/outside/path.h
-  source/outside/route.h
+  source/outside/route.h)
+install(FILES ${ADVICEPATH_PUBLIC_OUTSIDE_HEADERS}
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/advicepathrender/outside COMPONENT devel)
 
 if(TARGET advicepath)

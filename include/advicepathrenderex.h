@@ -16,6 +16,7 @@
 
 #include <type_traits>
 
+// Marks the names that leave the shared library; empty on the application's side.
 #if defined(ADVICEPATHRENDER_BUILDING)
 #define ADVICEPATHRENDER_EXPORT __attribute__((visibility("default")))
 #else
@@ -38,6 +39,7 @@ struct ADVICEPATHRENDER_EXPORT AdvicePathClrSetting {
   // The four colours in field order; each keeps its low 32 bits.
   AdvicePathClrSetting(unsigned long pathClr, unsigned long pathBorderClr, unsigned long arrowClr,
                        unsigned long arrowBorderClr);
+  // Copies the four colours.
   AdvicePathClrSetting(const AdvicePathClrSetting& other) = default;
   // Copies the four colours; returns the target.
   AdvicePathClrSetting& operator=(const AdvicePathClrSetting& other);
