@@ -32,7 +32,7 @@ if(TARGET advicepath)
   file(RELATIVE_PATH _bin_to_lib "${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}"
        "${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}")
   set_target_properties(advicepath PROPERTIES INSTALL_RPATH "$ORIGIN/${_bin_to_lib}")
-  install(TARGETS advicepath RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  install(TARGETS advicepath RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
 endif()
 
 install(EXPORT advicepathrenderTargets
