@@ -13,10 +13,10 @@
 
 namespace {
 
+// [guide:view]
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kMetresPerDegree = 111320.0;  // along a meridian, near enough for a screen
 
-// [guide:view]
 // The host's map view: projects degrees to pixels around a centre at a given scale, and
 // here only counts what it would paint. The renderer calls it inside Draw only.
 class MyView : public Torvane::CMapService {
@@ -109,13 +109,16 @@ class MyView : public Torvane::CMapService {
 };
 // [/guide:view]
 
-// A road of two points, in the direction of travel.
+// [guide:road]
+// A guide of the route: a road of two points in the direction of travel. Its reference
+// point, which identifies it, is its first point.
 CPathGuideInput Road(tagLonLat from, tagLonLat to, const char* name) {
   CPathGuideInput road;
-  road.points = {from, to};
+  road.points = {from, to};  // degrees, longitude first
   road.name = name;
   return road;
 }
+// [/guide:road]
 
 }  // namespace
 
