@@ -29,6 +29,10 @@ expect host_frame_loop \
 expect log_setup \
   '^[0-9:,]+ ERROR  pathRender source/render/advicepathrender.cpp:[0-9]+ AdvicePathRender::SetSize: AdvicePathSizeSetting is NULL$' \
   '^[0-9:,]+ ERROR  pathRender source/render/advicepathrender.cpp:[0-9]+ AdvicePathRender::DrawPath: mp_Path->GetFirstPosition\(\) failed$'
+# Route and strokes as polylines; the head closed twice: its outline 3 px wide, then filled
+# in the arrow colour (white).
+expect svg_frame '^<svg ' "<polygon points='[^']*' fill='none' stroke='#000000' stroke-width='3'/>" \
+  "<polygon points='[^']*' fill='#ffffff'/>" "<polyline points='[^']*' fill='none' stroke='#1b1292'"
 lines=$("$dir/log_setup" | wc -l)
 [ "$lines" -eq 2 ] || { echo "run_examples: log_setup printed $lines lines, not 2"; exit 1; }
 echo "run_examples: passed"

@@ -70,7 +70,7 @@ examples/run_examples.sh "$work/cmake"
 # pkg-config reads the installed file; the sysroot puts its /usr paths inside the root.
 export PKG_CONFIG_PATH="$libdir/pkgconfig" PKG_CONFIG_SYSROOT_DIR="$root"
 mkdir "$work/pc"
-for example in advicepath_example host_frame_loop log_setup; do
+for example in advicepath_example host_frame_loop log_setup svg_frame; do
   file=$example.cpp
   [ "$example" = advicepath_example ] && file=example.cpp
   # shellcheck disable=SC2046

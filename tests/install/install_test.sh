@@ -34,7 +34,7 @@ check_ldd() {
   fi
 }
 
-examples="advicepath_example host_frame_loop log_setup"
+examples="advicepath_example host_frame_loop log_setup svg_frame"
 
 echo "== CMake package"
 # The installed headers are compiled as the examples' own (not as system headers), so that a
