@@ -34,7 +34,7 @@ class CMapService {
 
 // One recorded draw call. Points are copied.
 struct CDrawCall {
-  // Which operation was called.
+  // Which operation was called: kPolyline for DrawPolyline, kPolygon for DrawPolygon.
   enum Op { kPolyline, kPolygon };
   Op op;                          // DrawPolyline or DrawPolygon
   std::vector<tagLonLat> points;  // the call's points, degrees
