@@ -43,7 +43,10 @@ echo "== install into an empty root"
 root="$work/root"
 admin="$root/var/lib/dpkg"
 mkdir -p "$admin/info" "$admin/updates" "$admin/triggers"
-cp /var/lib/dpkg/status "$admin/status"
+# This machine's installed packages, without the triggers they may still await: the root
+# has none of their maintainer scripts to run.
+awk 'BEGIN { RS = ""; ORS = "\n\n" } /\nStatus: install ok installed\n/' /var/lib/dpkg/status |
+  grep -v -E '^Triggers-(Pending|Awaited):' > "$admin/status"
 : > "$admin/available"
 # The maintainer scripts run outside the root, where the ldconfig they call would rebuild
 # this machine's cache: an ldconfig that does nothing stands in for it.
