@@ -15,7 +15,8 @@ install(TARGETS advicepathrender advicepath_outside
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 install(FILES include/advicepathrenderex.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/advicepathrender COMPONENT devel)
-install(FILES
+# The outside-service headers a host includes; the API reference covers the same list.
+set(ADVICEPATH_PUBLIC_OUTSIDE_HEADERS
   source/outside/geodesy.h
   source/outside/guide.h
   source/outside/logging.h
@@ -23,14 +24,15 @@ install(FILES
   source/outside/mapservice.h
   source/outside/memstatus.h
   source/outside/path.h
-  source/outside/route.h
+  source/outside/route.h)
+install(FILES ${ADVICEPATH_PUBLIC_OUTSIDE_HEADERS}
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/advicepathrender/outside COMPONENT devel)
 
 if(TARGET advicepath)
   file(RELATIVE_PATH _bin_to_lib "${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}"
        "${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}")
   set_target_properties(advicepath PROPERTIES INSTALL_RPATH "$ORIGIN/${_bin_to_lib}")
-  install(TARGETS advicepath RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  install(TARGETS advicepath RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
 endif()
 
 install(EXPORT advicepathrenderTargets

@@ -16,6 +16,7 @@
 
 #include <type_traits>
 
+// Marks the names that leave the shared library; empty on the application's side.
 #if defined(ADVICEPATHRENDER_BUILDING)
 #define ADVICEPATHRENDER_EXPORT __attribute__((visibility("default")))
 #else
@@ -38,6 +39,7 @@ struct ADVICEPATHRENDER_EXPORT AdvicePathClrSetting {
   // The four colours in field order; each keeps its low 32 bits.
   AdvicePathClrSetting(unsigned long pathClr, unsigned long pathBorderClr, unsigned long arrowClr,
                        unsigned long arrowBorderClr);
+  // Copies the four colours.
   AdvicePathClrSetting(const AdvicePathClrSetting& other) = default;
   // Copies the four colours; returns the target.
   AdvicePathClrSetting& operator=(const AdvicePathClrSetting& other);
@@ -74,7 +76,7 @@ class ADVICEPATHRENDER_EXPORT AdvicePathRenderEx {
  public:
   // Creates the renderer on the default map view (Torvane::CMapCreate::GetMapService) and,
   // when `path` is not null, gives it that path (borrowed).
-  AdvicePathRenderEx(CNavPath* path = 0);
+  AdvicePathRenderEx(CNavPath* path = nullptr);
   // Shares the source's renderer: both handles drive the same renderer, which is destroyed
   // with the last handle that shares it.
   AdvicePathRenderEx(const AdvicePathRenderEx& other);

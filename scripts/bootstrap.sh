@@ -4,8 +4,8 @@
 set -eu
 packages="cmake g++ make pkg-config git libgtest-dev libgmock-dev libbenchmark-dev
           liblog4cpp5-dev libcairo2-dev libfontconfig-dev nlohmann-json3-dev libpugixml-dev
-          clang-format-14 binutils
-          clang-14 libclang-rt-14-dev gcovr"
+          clang-format-14 binutils clang-14 libclang-rt-14-dev gcovr abigail-tools
+          doxygen dpkg-dev file"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||

@@ -36,19 +36,22 @@ struct tagGuideRecord {
   std::uint64_t pathIndex;         // reserved: index of the guide in the filling path
   tagLonLat refPoint;              // identifies the guide: equal points mean the same guide
   // Second polyline: note the point count stands before the second attribute here.
-  unsigned char secondId[16];
-  char secondName[kGuideNameSize];
-  std::uint16_t reserved1;
-  std::uint16_t secondAttr1;
-  std::uint16_t secondPtNum;
-  std::uint16_t secondAttr2;
-  tagLonLat* secondPts;
-  unsigned char reserved2[40];
+  unsigned char secondId[16];       // opaque identifier
+  char secondName[kGuideNameSize];  // road name, terminated when shorter than 300 characters
+  std::uint16_t reserved1;          // reserved
+  std::uint16_t secondAttr1;        // first attribute, never interpreted by readers
+  std::uint16_t secondPtNum;        // number of points in secondPts
+  std::uint16_t secondAttr2;        // second attribute, never interpreted by readers
+  tagLonLat* secondPts;             // borrowed from the filling library; may be null
+  unsigned char reserved2[40];      // reserved
 };
 
+// A guide record as the path library fills it (CPath::GetGuid, CPath::GetNextGuid).
 using PathGuid = tagGuideRecord<0>;
+// A guide record as the route library fills it (CTurnInfo::GetEnterGuide, GetExitGuide).
 using NavGuid = tagGuideRecord<1>;
 
+// Asserts the offset `at` (bytes) of `field` in both records; undefined after use.
 #define ADVICEPATH_GUIDE_OFFSET(field, at)                              \
   static_assert(offsetof(PathGuid, field) == (at), "PathGuid." #field); \
   static_assert(offsetof(NavGuid, field) == (at), "NavGuid." #field)

@@ -41,9 +41,9 @@ bool log4cpp_IsInfoEnabled(const char* category) noexcept;
 
 // The parts of a line's context as ParseLogContext finds them.
 struct LogContext {
-  std::string file;
-  int line = 0;
-  std::string function;
+  std::string file;      // source file of the call, relative to the project root
+  int line = 0;          // source line of the call
+  std::string function;  // qualified name of the operation that logged
 };
 
 // Splits a nested diagnostic context written by the two functions above. False when `ndc`
@@ -56,7 +56,9 @@ class Timer {
   Timer();
   ~Timer();
 
+  // Takes the start time.
   void StartTime();
+  // Takes the end time.
   void EndTime();
   // Milliseconds from StartTime to EndTime; 0 before both were called.
   double GetTime() const;

@@ -34,13 +34,14 @@ class CMapService {
 
 // One recorded draw call. Points are copied.
 struct CDrawCall {
+  // Which operation was called: kPolyline for DrawPolyline, kPolygon for DrawPolygon.
   enum Op { kPolyline, kPolygon };
-  Op op;
-  std::vector<tagLonLat> points;
-  int count;
-  int style;
-  unsigned color;
-  int width;
+  Op op;                          // DrawPolyline or DrawPolygon
+  std::vector<tagLonLat> points;  // the call's points, degrees
+  int count;                      // the call's count
+  int style;                      // the third value
+  unsigned color;                 // 0x00BBGGRR
+  int width;                      // the fifth value
 };
 
 // Maps a scale to a row index through a ladder of ascending scale bounds: the index is the
@@ -64,6 +65,7 @@ class CDisplayListMapView : public CMapService {
 
   // Host side: the current scale (metres per pixel) and the ladder that maps it to a row.
   void SetScale(double metresPerPixel);
+  // Host side: the ladder of ascending scale bounds (metres per pixel) GetScaleIndex uses.
   void SetScaleLadder(const std::vector<double>& ascendingBounds);
 
   void DrawPolyline(const tagLonLat* points, int count, int style, unsigned color,
@@ -88,6 +90,7 @@ class CDisplayListMapView : public CMapService {
   std::vector<CDrawCall> m_Calls;  // current frame only
 };
 
+// The map data library's access to the default view.
 class CMapCreate {
  public:
   // The process-wide default view (a CDisplayListMapView), built on first use and destroyed

@@ -26,6 +26,8 @@ struct CPathGuideInput {
   tagLonLat refPoint = {0.0, 0.0};  // degrees; identifies the guide
 };
 
+// The route: guides in travel order, each also one edge to draw. The renderer reads it
+// through the const operations; the host appends guides with AddGuide.
 class CPath {
  public:
   // The largest number of points one guide may carry (the record's count is 16-bit).

@@ -15,16 +15,16 @@ class CPath;
 
 // Kind of manoeuvre. Readers test only NAV_TURN_END; the other values are for the host.
 enum NAV_TURN_TYPE_tag {
-  NAV_TURN_STRAIGHT = 0,
-  NAV_TURN_END = 1,  // the route ends here: no turn arrow is drawn
-  NAV_TURN_LEFT = 2,
-  NAV_TURN_RIGHT = 3,
-  NAV_TURN_SLIGHT_LEFT = 4,
-  NAV_TURN_SLIGHT_RIGHT = 5,
-  NAV_TURN_SHARP_LEFT = 6,
-  NAV_TURN_SHARP_RIGHT = 7,
-  NAV_TURN_UTURN = 8,
-  NAV_TURN_ROUNDABOUT = 9,
+  NAV_TURN_STRAIGHT = 0,      // straight on through the node
+  NAV_TURN_END = 1,           // the route ends here: no turn arrow is drawn
+  NAV_TURN_LEFT = 2,          // left
+  NAV_TURN_RIGHT = 3,         // right
+  NAV_TURN_SLIGHT_LEFT = 4,   // slight left
+  NAV_TURN_SLIGHT_RIGHT = 5,  // slight right
+  NAV_TURN_SHARP_LEFT = 6,    // sharp left
+  NAV_TURN_SHARP_RIGHT = 7,   // sharp right
+  NAV_TURN_UTURN = 8,         // U-turn
+  NAV_TURN_ROUNDABOUT = 9,    // through a roundabout
 };
 
 // One manoeuvre: its type and the guides entering and leaving the turn node. A value type:
@@ -33,7 +33,9 @@ class CTurnInfo {
  public:
   // No turn: type NAV_TURN_STRAIGHT, both guides zero-filled.
   CTurnInfo();
+  // Copies the type and both guide records (a deep copy).
   CTurnInfo(const CTurnInfo&) = default;
+  // Copies the type and both guide records; returns the target.
   CTurnInfo& operator=(const CTurnInfo&) = default;
   ~CTurnInfo();
 
@@ -42,14 +44,18 @@ class CTurnInfo {
   // index lies outside the path. The records borrow the path's points.
   bool SetFromPath(const CPath& path, int enterIndex, int exitIndex, NAV_TURN_TYPE_tag type);
 
+  // Sets the kind of manoeuvre.
   void SetTurnType(NAV_TURN_TYPE_tag type);
+  // Copies `guide` as the guide entering the turn node; its points stay borrowed.
   void SetEnterGuide(const NavGuid& guide);
+  // Copies `guide` as the guide leaving the turn node; its points stay borrowed.
   void SetExitGuide(const NavGuid& guide);
 
   // The turn's type; this stand-in holds one manoeuvre, so `index` is ignored.
   NAV_TURN_TYPE_tag GetTurnType(int index) const;
-  // Copies the guide that enters (leaves) the turn node; `index` is ignored.
+  // Copies the guide that enters the turn node; `index` is ignored.
   void GetEnterGuide(int index, NavGuid& guide) const;
+  // Copies the guide that leaves the turn node; `index` is ignored.
   void GetExitGuide(int index, NavGuid& guide) const;
 
  private:
@@ -60,10 +66,10 @@ class CTurnInfo {
 
 // A destination record of the route library: 1120 bytes; readers use only `point`.
 struct NavDest {
-  NavDest();  // zero-filled
-  unsigned char reserved0[560];
-  tagLonLat point;  // degrees
-  unsigned char reserved1[544];
+  NavDest();                     // zero-filled
+  unsigned char reserved0[560];  // reserved for the route library
+  tagLonLat point;               // degrees
+  unsigned char reserved1[544];  // reserved for the route library
 };
 static_assert(sizeof(NavDest) == 1120, "NavDest is 1120 bytes");
 static_assert(offsetof(NavDest, point) == 560, "NavDest.point at 560");
@@ -78,7 +84,10 @@ class CPathManagerEx {
 
   // Host side: sets or forgets the origin; replaces or empties the destinations (in order).
   void SetOrgPoint(const tagLonLat& origin);
+  // Host side: forgets the origin; GetOrgPoint then returns false.
   void ClearOrgPoint();
+  // Host side: replaces the destinations by `destinations`, first destination first (empty:
+  // none).
   void SetDestPoints(const std::vector<tagLonLat>& destinations);
 
   // Fills `dest.point` with the origin; false (dest untouched) when none is set.
@@ -94,6 +103,8 @@ class CPathManagerEx {
   std::vector<tagLonLat> m_Dests;  // degrees, first destination first
 };
 
+// The route library's manager; the renderer reaches its path manager through
+// GetRouteManager().GetPathManager() and keeps neither.
 class RouteManager {
  public:
   RouteManager();
@@ -101,6 +112,7 @@ class RouteManager {
   RouteManager& operator=(const RouteManager&) = delete;
   ~RouteManager();
 
+  // The route's origin and destinations; lives as long as the manager.
   CPathManagerEx& GetPathManager();
 
  private:

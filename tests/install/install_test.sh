@@ -1,8 +1,9 @@
 #!/bin/sh
 # install_test.sh BUILD_DIR SOURCE_DIR [with-program|without-program]
-# Installs the build into a fresh prefix, then builds and runs the example application
-# against the installed package twice: through CMake's find_package and through pkg-config.
-# Fails when a header, a library, a dependency or the SONAME is missing from the install.
+# Installs the build into a fresh prefix, then builds the examples against the installed
+# package twice, through CMake's find_package and through pkg-config, each with warnings as
+# errors, and runs them (examples/run_examples.sh checks what they print). Fails when a
+# header, a library, a dependency or the SONAME is missing from the install.
 set -eu
 build=${1:?usage: install_test.sh BUILD_DIR SOURCE_DIR}
 source=${2:?usage: install_test.sh BUILD_DIR SOURCE_DIR}
@@ -10,6 +11,8 @@ program=${3:-with-program}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix="$work/prefix"
+# What the examples must build cleanly with, headers included.
+example_flags="-Wall -Wextra -Wpedantic -Werror -Wzero-as-null-pointer-constant"
 
 cmake --install "$build" --prefix "$prefix" > "$work/install.log"
 lib=$(find "$prefix" -name 'libadvicepathrender.so.*.*' | head -n 1)
@@ -31,26 +34,33 @@ check_ldd() {
   fi
 }
 
-expect_frame() {
-  out=$("$1")
-  echo "$out" | grep -q '^DrawPolygon count=3' ||
-    { echo "install_test: $1 drew no arrowhead"; echo "$out"; exit 1; }
-}
+examples="advicepath_example host_frame_loop log_setup svg_frame"
 
 echo "== CMake package"
-cmake -S "$source/examples" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" > "$work/cfg.log" ||
+# The installed headers are compiled as the examples' own (not as system headers), so that a
+# warning they would give a host's build fails here.
+cmake -S "$source/examples" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" \
+  -DCMAKE_NO_SYSTEM_FROM_IMPORTED=ON -DCMAKE_CXX_FLAGS="$example_flags" > "$work/cfg.log" ||
   { cat "$work/cfg.log"; exit 1; }
 cmake --build "$work/cmake-build" > "$work/build.log" || { cat "$work/build.log"; exit 1; }
-check_ldd "$work/cmake-build/advicepath_example"
-expect_frame "$work/cmake-build/advicepath_example"
+for example in $examples; do check_ldd "$work/cmake-build/$example"; done
+"$source/examples/run_examples.sh" "$work/cmake-build"
 
 echo "== pkg-config"
 export PKG_CONFIG_PATH="$libdir/pkgconfig"
-# shellcheck disable=SC2046
-c++ -std=c++17 -o "$work/pc_example" "$source/examples/example.cpp" \
-  $(pkg-config --cflags --libs advicepathrender) -Wl,-rpath,"$libdir"
-check_ldd "$work/pc_example"
-expect_frame "$work/pc_example"
+mkdir "$work/pc"
+for example in $examples; do
+  case $example in
+    advicepath_example) file=example.cpp ;;
+    *) file=$example.cpp ;;
+  esac
+  # The link line the host's guide gives: log4cpp's flags for a host that sets up logging.
+  # shellcheck disable=SC2046,SC2086
+  c++ -std=c++17 $example_flags -o "$work/pc/$example" "$source/examples/$file" \
+    $(pkg-config --cflags --libs advicepathrender log4cpp) -Wl,-rpath,"$libdir"
+  check_ldd "$work/pc/$example"
+done
+"$source/examples/run_examples.sh" "$work/pc"
 
 # The headers are reached only through their directory, so that names such as path.h or
 # logging.h cannot collide with another library's on the same include path.
