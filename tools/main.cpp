@@ -18,9 +18,12 @@ Commands:
   sheet    draw a grid of frames: a row per turn, a column per scale index
   check    audit a size table, the colours and the route's turns against them
   turns    list a route's turns
+  convert  write a router's answer (OSRM, Valhalla, GraphHopper, GPX) as a route file
 
-Without ROUTE every command uses the built-in sample route. "advicepath COMMAND --help" describes a
-command's options; "advicepath --version" prints the version.
+ROUTE is a route file or a router's answer, recognised by content ("-" reads standard
+input); without it, every command but convert uses the built-in sample route.
+"advicepath COMMAND --help" describes a command's options; "advicepath --version" prints the
+version.
 )";
 
 // Runs the command in args[0] on the rest; the exit status.
@@ -36,7 +39,8 @@ int Dispatch(const std::vector<std::string>& args) {
     } kCommands[] = {{"render", tool::RunRender},
                      {"sheet", tool::RunSheet},
                      {"check", tool::RunCheck},
-                     {"turns", tool::RunTurns}};
+                     {"turns", tool::RunTurns},
+                     {"convert", tool::RunConvert}};
     for (const auto& entry : kCommands) {
       if (command == entry.name) return entry.run(rest);
     }

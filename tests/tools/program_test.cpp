@@ -120,6 +120,9 @@ TEST_F(CProgramTest, EachBadRequestGetsOneLineStatusTwoAndNoFile) {
       {"render a.geojson b.geojson", "render: one route file at most"},
       {"render --center middle", "render: --center: 'middle' is not arrow, turn or route"},
       {"sheet --turns 9", "(built-in sample): --turns 9: the route has 6 turns"},
+      {"convert " ADVICEPATH_TEST_DATA_DIR "/routers/bad/osrm-noroute.json",
+       ADVICEPATH_TEST_DATA_DIR "/routers/bad/osrm-noroute.json: the router answered NoRoute: "},
+      {"turns --precision 7", "turns: --precision: '7' is not a whole number from 5 to 6"},
       {"sheet --scale-indices 3-1", "sheet: --scale-indices: '3-1' is not a list of numbers"},
       {"sheet --scale-indices 0-2147483647", "sheet: --scale-indices: '0-2147483647' is not"},
       {"sheet --cell 8000x8000", "sheet: 56000x48000 pixels is too large"},
@@ -165,6 +168,29 @@ TEST_F(CProgramTest, AllTurnsWritesOnePicturePerTurn) {
                                              "turns/turn-4.png", "turns/turn-5.png"}));
 }
 
+// Each format, converted to a route file, draws the same frames: the same calls at every turn.
+TEST_F(CProgramTest, ConvertedAnswerDrawsAsTheAnswerDoes) {
+  for (const char* answer : {"osrm-via-polyline5.json", "osrm-roundabout-polyline6.json",
+                             "valhalla-via.json", "graphhopper-elevation.json", "gpx-route.gpx"}) {
+    SCOPED_TRACE(answer);
+    const std::string path = std::string(ADVICEPATH_TEST_DATA_DIR "/routers/") + answer;
+    ASSERT_EQ(Run("convert " + path + " --out route.geojson").status, 0);
+    for (const char* turn : {"0", "1"}) {
+      const std::string frame = std::string(" --turn ") + turn + " --red-line --out f.svg";
+      ASSERT_EQ(Run("render " + path + frame + " --dump-calls a.json").status, 0);
+      ASSERT_EQ(Run("render route.geojson" + frame + " --dump-calls b.json").status, 0);
+      EXPECT_EQ(ReadFile(m_Dir + "/a.json"), ReadFile(m_Dir + "/b.json")) << turn;
+    }
+  }
+  // The listing of the answer as JSON, one object per turn.
+  const CRun json = Run("turns --json " ADVICEPATH_TEST_DATA_DIR "/routers/valhalla-via.json");
+  ASSERT_EQ(json.status, 0);
+  EXPECT_EQ(json.out.substr(0, json.out.find('\n', 2)),
+            "[\n{\"index\":0,\"enter\":0,\"exit\":1,\"type\":3,\"node\":[8.68404,50.113],"
+            "\"enterRoad\":\"Bahnhofstraße\",\"exitRoad\":\"Lindenstraße\",\"distance\":"
+            "111.23165676912326,\"note\":\"Turn right onto Lindenstraße.\"},");
+}
+
 TEST_F(CProgramTest, TurnsListsTheSampleTurnsWithNamesAndDistances) {
   const CRun run = Run("turns");
   ASSERT_EQ(run.status, 0) << run.err;
@@ -172,11 +198,12 @@ TEST_F(CProgramTest, TurnsListsTheSampleTurnsWithNamesAndDistances) {
   std::string line;
   std::vector<std::string> rows;
   while (std::getline(lines, line)) rows.push_back(line);
-  ASSERT_EQ(rows.size(), 7u) << run.out;  // a heading and six turns
-  EXPECT_NE(rows[1].find("0 -> 1"), std::string::npos) << rows[1];
-  EXPECT_NE(rows[1].find("Cockcroft Road -> unnamed road"), std::string::npos) << rows[1];
-  EXPECT_NE(rows[6].find("7 -> 9"), std::string::npos) << rows[6];
-  EXPECT_NE(rows[6].find("Pendleton Roundabout -> Gerald Road"), std::string::npos) << rows[6];
+  ASSERT_EQ(rows.size(), 8u) << run.out;  // the format read, a heading and six turns
+  EXPECT_EQ(rows[0], "(built-in sample): GeoJSON route file, 6 turns");
+  EXPECT_NE(rows[2].find("0 -> 1"), std::string::npos) << rows[2];
+  EXPECT_NE(rows[2].find("Cockcroft Road -> unnamed road"), std::string::npos) << rows[2];
+  EXPECT_NE(rows[7].find("7 -> 9"), std::string::npos) << rows[7];
+  EXPECT_NE(rows[7].find("Pendleton Roundabout -> Gerald Road"), std::string::npos) << rows[7];
 }
 
 // The number of times `part` occurs in `text`.

@@ -14,6 +14,7 @@
 
 #include "geodesy.h"
 #include "input/embedded.h"
+#include "input/routereader.h"
 #include "path.h"
 
 namespace {

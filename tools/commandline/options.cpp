@@ -58,6 +58,9 @@ struct CValueReader {
     *number = read;
     return true;
   }
+  bool operator()(int* number) const {
+    return ParseNumber(option.name, value, option.low, option.high, *number, error);
+  }
   bool operator()(CPixelSize* size) const {
     const std::string name = option.name;
     const std::size_t x = value.find('x');
@@ -253,6 +256,21 @@ COption LogLevelOption(CLogLevel& level) {
 COption TurnsOption(std::optional<std::vector<int>>& turns) {
   return {"--turns", "LIST", "turns of the route's \"turns\", such as 0,3,5 or 0-2 (default all)",
           &turns,    0,      INT_MAX};
+}
+
+COption PrecisionOption(CReadOptions& read) {
+  return {"--precision",
+          "5|6",
+          "decimal places of an OSRM answer's encoded polylines (default: inferred\n"
+          "from the answer)",
+          &read.precision,
+          5,
+          6};
+}
+
+COption AlternativeOption(CReadOptions& read) {
+  return {"--alternative",   "N", "which route of a router's answer, 0 the first (default 0)",
+          &read.alternative, 0,   INT_MAX};
 }
 
 }  // namespace tool

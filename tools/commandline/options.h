@@ -32,12 +32,12 @@ struct CLogLevel {
 // Where an option's value goes, and by its type how the value is read:
 //   bool*                             a switch: set when given
 //   std::string*                      text, taken as it is; must not be empty
-//   std::optional<int>*               a whole number from `low` to `high`
+//   std::optional<int>*, int*         a whole number from `low` to `high`
 //   CPixelSize*                       WIDTHxHEIGHT, each side from `low` to `high`
 //   std::optional<std::vector<int>>*  numbers from `low` to `high`: "3", "0,3,5", "0-6", "0-2,5"
 //   CCenter*                          arrow, turn or route
 //   CLogLevel*                        off, fatal, error, warn, info or debug
-using COptionTarget = std::variant<bool*, std::string*, std::optional<int>*, CPixelSize*,
+using COptionTarget = std::variant<bool*, std::string*, std::optional<int>*, int*, CPixelSize*,
                                    std::optional<std::vector<int>>*, CCenter*, CLogLevel*>;
 
 struct COption {
@@ -87,6 +87,9 @@ COption CenterOption(CCenter& center);
 COption RedLineOption(bool& redLine);
 COption LogLevelOption(CLogLevel& level);
 COption TurnsOption(std::optional<std::vector<int>>& turns);
+// --precision and --alternative, for reading a router's answer.
+COption PrecisionOption(CReadOptions& read);
+COption AlternativeOption(CReadOptions& read);
 
 }  // namespace tool
 

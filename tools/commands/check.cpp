@@ -30,6 +30,8 @@ CCommandLine CheckLine(CCheckOptions& o) {
       "Exit status 0 when nothing is found, 4 when something is, 2 for bad input.",
       {
           RouteSizesOption(o.setup.sizesFile),
+          PrecisionOption(o.setup.read),
+          AlternativeOption(o.setup.read),
           {"--size", "WxH", "picture the arrow must fit, in pixels (default 800x600)", &o.size,
            kMinSidePx, kMaxSidePx},
           TurnsOption(o.turns),

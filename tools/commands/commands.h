@@ -1,9 +1,9 @@
 // The advicepath program's commands: `render` draws frames of a route with the renderer
 // library and writes them as pictures; `sheet` draws a grid of frames, a row per turn and a
 // column per scale index; `check` audits a size table, the colours and the route's turns;
-// `turns` lists a route's turns. Each is a thin command over the stages (tools/README.md):
-// it declares the options it needs in a record of its own, asks the frame stage for a set-up,
-// records each frame once, places, paints and writes it.
+// `turns` lists a route's turns; `convert` writes a router's answer as a route file. Each is a thin
+// command over the stages (tools/README.md): it declares the options it needs in a record of its
+// own, asks the frame stage for a set-up, records each frame once, places, paints and writes it.
 //
 // Each returns the process's exit status: 0 on success, 2 with a one-line message on
 // standard error for bad input (options, files), an output that cannot be written, or a
@@ -39,6 +39,9 @@ int RunCheck(const std::vector<std::string>& args);
 
 // `advicepath turns [ROUTE]`; `args` are the arguments after "turns".
 int RunTurns(const std::vector<std::string>& args);
+
+// `advicepath convert ROUTE`; `args` are the arguments after "convert".
+int RunConvert(const std::vector<std::string>& args);
 
 // Writes "advicepath: <message>" and a newline to standard error.
 void ReportError(const std::string& message);

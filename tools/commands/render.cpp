@@ -35,8 +35,9 @@ CCommandLine RenderLine(CRenderOptions& o) {
   return {
       "render",
       "advicepath render [ROUTE] [options]",
-      "Draws one frame of ROUTE (a GeoJSON route file; the built-in sample without it) with the\n"
-      "renderer library: the route, the turn arrow and, if asked, the red line, as PNG or SVG.\n"
+      "Draws one frame of ROUTE (a route file or a router's answer, \"-\" standard input; the\n"
+      "built-in sample without it) with the renderer library: the route, the turn arrow and,\n"
+      "if asked, the red line, as PNG or SVG.\n"
       "When the arrow does not fit the picture, a line on standard error says how far it runs\n"
       "out, and when the frame has no arrow, a line says why; the picture is written all the\n"
       "same.",
@@ -53,6 +54,8 @@ CCommandLine RenderLine(CRenderOptions& o) {
            "scale index of the frame, 0 to 12 (default 1, one metre per pixel)",
            &o.setup.scaleIndex, 0, CScaleLadder::Default().HighestIndex()},
           RouteSizesOption(o.setup.sizesFile),
+          PrecisionOption(o.setup.read),
+          AlternativeOption(o.setup.read),
           CenterOption(o.setup.center),
           RedLineOption(o.setup.redLine),
           {"--size", "WxH", "picture size in pixels (default 800x600)", &o.size, kMinSidePx,

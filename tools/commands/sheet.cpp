@@ -43,6 +43,8 @@ CCommandLine SheetLine(CSheetOptions& o) {
           {"--cell", "WxH", "size of each cell in pixels (default 320x240)", &o.cell, kMinSidePx,
            kMaxSidePx},
           RouteSizesOption(o.setup.sizesFile),
+          PrecisionOption(o.setup.read),
+          AlternativeOption(o.setup.read),
           CenterOption(o.setup.center),
           RedLineOption(o.setup.redLine),
           LogLevelOption(o.log),

@@ -7,7 +7,7 @@ namespace tool {
 bool LoadFrameSetup(const CSetupRequest& request, CFrameSetup& setup, std::string& error) {
   CRouteFile route;
   const bool loaded = request.route.empty() ? LoadSampleRoute(route, error)
-                                            : LoadRouteFile(request.route, route, error);
+                                            : LoadRoute(request.route, request.read, route, error);
   return loaded && BuildFrameSetup(std::move(route), request, setup, error);
 }
 

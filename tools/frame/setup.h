@@ -13,6 +13,7 @@
 #include "advicepathrenderex.h"
 #include "frame/ladder.h"
 #include "input/routefile.h"
+#include "input/routereader.h"
 #include "input/sizetable.h"
 #include "path.h"
 
@@ -41,7 +42,9 @@ constexpr CCenterName kCenterNames[] = {{CCenter::kArrow, "arrow", "the arrow"},
 
 // What a command asks of the set-up; absent values leave the route file's or the defaults.
 struct CSetupRequest {
-  std::string route;              // route file; empty: the built-in sample
+  std::string route;              // route file in any format read, "-" standard input; empty:
+                                  // the built-in sample
+  CReadOptions read;              // how to read a router's answer
   std::string sizesFile;          // size table file; empty: the route file's, else the default
   std::optional<int> scaleIndex;  // the one-frame commands' scale index
   bool redLine = false;           // draw the red line even when the file does not ask
@@ -66,9 +69,10 @@ struct CFrameSetup {
   CScaleLadder ladder = CScaleLadder::Default();  // the pictures' scale of each index
 };
 
-// Reads the route file `request.route` (the built-in sample when empty) and resolves the set-up
-// with BuildFrameSetup. False with "<file>: <problem>" for a file that cannot be read or is
-// not a route or size table, or as BuildFrameSetup; `setup` is then undefined.
+// Reads the route `request.route` (input/routereader.h: any format, recognised by content; the
+// built-in sample when empty) and resolves the set-up with BuildFrameSetup. False with
+// "<file>: <problem>" for a file that cannot be read or is not a route or size table, or as
+// BuildFrameSetup; `setup` is then undefined.
 bool LoadFrameSetup(const CSetupRequest& request, CFrameSetup& setup, std::string& error);
 
 // Takes `route` and resolves the rest: the size table (the request's file, else the route's,

@@ -17,7 +17,8 @@ constexpr off_t kMaxFileBytes = off_t{256} << 20;
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& text, std::string& error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const bool standardInput = path == "-";
+  const int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     error = std::string("cannot read: ") + std::strerror(errno);
     return false;
@@ -26,7 +27,7 @@ bool ReadWholeFile(const std::string& path, std::string& text, std::string& erro
   bool ok = ::fstat(fd, &info) == 0;
   if (!ok) {
     error = std::string("cannot read: ") + std::strerror(errno);
-  } else if (!S_ISREG(info.st_mode)) {
+  } else if (!standardInput && !S_ISREG(info.st_mode)) {
     error = S_ISDIR(info.st_mode) ? "cannot read: is a directory" : "cannot read: not a file";
     ok = false;
   } else if (info.st_size > kMaxFileBytes) {
@@ -45,8 +46,12 @@ bool ReadWholeFile(const std::string& path, std::string& text, std::string& erro
       break;
     }
     text.append(buffer, static_cast<std::size_t>(got));
+    if (text.size() > static_cast<std::size_t>(kMaxFileBytes)) {
+      error = "cannot read: larger than 256 MiB";
+      ok = false;
+    }
   }
-  ::close(fd);
+  if (!standardInput) ::close(fd);
   return ok;
 }
 

@@ -9,8 +9,9 @@
 
 namespace tool {
 
-// Reads a whole file into `text`. False with "cannot read: <system reason>" for a missing,
-// unreadable or non-regular file (a directory, say).
+// Reads a whole file into `text`; "-" reads standard input to its end. False with "cannot
+// read: <system reason>" for a missing, unreadable or non-regular file (a directory, say), or
+// one larger than 256 MiB.
 bool ReadWholeFile(const std::string& path, std::string& text, std::string& error);
 
 }  // namespace tool

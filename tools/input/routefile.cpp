@@ -7,7 +7,6 @@
 #include <nlohmann/json.hpp>
 
 #include "geodesy.h"
-#include "input/embedded.h"
 #include "input/inputfile.h"
 #include "input/jsonread.h"
 #include "path.h"
@@ -265,10 +264,6 @@ bool LoadRouteFile(const std::string& path, CRouteFile& route, std::string& erro
     return false;
   }
   return ParseRouteText(text, path, route, error);
-}
-
-bool LoadSampleRoute(CRouteFile& route, std::string& error) {
-  return ParseRouteText(EmbeddedSampleRoute(), "(built-in sample)", route, error);
 }
 
 bool CheckTurn(const CRouteFile& route, const CRouteTurn& turn, const std::string& where,

@@ -95,10 +95,6 @@ bool ParseRouteText(const std::string& text, const std::string& fileName, CRoute
 // file is missing or unreadable, else as ParseRouteText.
 bool LoadRouteFile(const std::string& path, CRouteFile& route, std::string& error);
 
-// The built-in sample route (data/sample-route.geojson compiled in), named "(built-in
-// sample)" in messages. False only for a program built from a broken sample.
-bool LoadSampleRoute(CRouteFile& route, std::string& error);
-
 // Checks that `turn` lies on `route`: enter and exit guides exist, enter <= exit, and the
 // type is 0 to 9. False with "<where>: <problem>" otherwise.
 bool CheckTurn(const CRouteFile& route, const CRouteTurn& turn, const std::string& where,

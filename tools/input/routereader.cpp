@@ -1,5 +1,6 @@
 #include "input/routereader.h"
 
+#include "input/embedded.h"
 #include "input/inputfile.h"
 #include "input/jsonread.h"
 
@@ -81,6 +82,10 @@ bool LoadRoute(const std::string& path, const CReadOptions& options, CRouteFile&
     return false;
   }
   return ReadRoute(bytes, path, options, route, error);
+}
+
+bool LoadSampleRoute(CRouteFile& route, std::string& error) {
+  return ReadRoute(EmbeddedSampleRoute(), "(built-in sample)", CReadOptions(), route, error);
 }
 
 }  // namespace tool

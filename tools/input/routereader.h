@@ -75,6 +75,11 @@ bool ReadRoute(const std::string& bytes, const std::string& fileName, const CRea
 bool LoadRoute(const std::string& path, const CReadOptions& options, CRouteFile& route,
                std::string& error);
 
+// The built-in sample route (data/sample-route.geojson compiled in), read as ReadRoute reads
+// it and named "(built-in sample)" in messages. False only for a program built from a broken
+// sample.
+bool LoadSampleRoute(CRouteFile& route, std::string& error);
+
 }  // namespace tool
 
 #endif  // ADVICEPATH_TOOLS_INPUT_ROUTEREADER_H_

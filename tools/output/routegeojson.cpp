@@ -46,10 +46,39 @@ std::string List(const char* name, const std::vector<std::string>& items) {
   return text + (items.empty() ? "]" : "\n ]");
 }
 
+// The members that set up a frame, those that differ from a file without them.
+std::string FrameMembers(const CRouteFile& route) {
+  ordered_json members = ordered_json::object();
+  if (route.sizes) {
+    ordered_json rows = ordered_json::array();
+    for (const AdvicePathSizeSetting& row : *route.sizes) {
+      ordered_json fields = ordered_json::object();
+      for (const CSizeField& field : kSizeFields) fields[field.name] = row.*field.member;
+      rows.push_back(fields);
+    }
+    members["sizes"] = rows;
+  }
+  if (route.maxTurnScale) members["maxTurnScale"] = *route.maxTurnScale;
+  if (route.scaleIndex) members["scaleIndex"] = *route.scaleIndex;
+  const AdvicePathClrSetting defaults;
+  for (const CColorField& field : kColorFields) {
+    if (route.colors.*field.member != defaults.*field.member) {
+      members["colors"][field.name] = route.colors.*field.member;
+    }
+  }
+  if (route.redLine) members["redLine"] = true;
+  if (!route.drawRoute || !route.drawArrow) members["flags"] = {route.drawRoute, route.drawArrow};
+  std::string text;
+  for (const auto& member : members.items()) {
+    text += " " + Dump(member.key()) + ": " + Dump(member.value()) + ",\n";
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string FormatRouteGeoJson(const CRouteFile& route) {
-  std::string text = "{\n \"type\": \"FeatureCollection\",\n";
+  std::string text = "{\n \"type\": \"FeatureCollection\",\n" + FrameMembers(route);
   if (!route.attribution.empty()) {
     text += " \"attribution\": " + Dump(route.attribution) + ",\n";
   }

@@ -17,8 +17,10 @@ namespace tool {
 // "dest" when they are not the first and last points. One feature or turn per line.
 // ParseRouteText of the text gives back the same guides, names, reference points, turns,
 // notes, origin, destination and attribution, every coordinate bit for bit (numbers are
-// written in the shortest form that reads back exactly). Sizes, colours, scale and flags are
-// not written. Text that is not valid UTF-8 is written with U+FFFD in place of its bad bytes.
+// written in the shortest form that reads back exactly), and the members that set up a frame
+// (sizes, maxTurnScale, scaleIndex, the colours that are not the library's defaults, redLine
+// and flags) when they differ from a file without them. Text that is not valid UTF-8 is written
+// with U+FFFD in place of its bad bytes.
 std::string FormatRouteGeoJson(const CRouteFile& route);
 
 }  // namespace tool
