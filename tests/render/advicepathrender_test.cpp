@@ -667,8 +667,7 @@ struct Xy {
 };
 Xy ToXy(const tagLonLat& origin, const tagLonLat& p) {
   const double kMetresPerDegree = fakes::kMetresPerDegree;
-  return {(p.lon - origin.lon) * kMetresPerDegree *
-              std::cos(origin.lat * 3.14159265358979323846 / 180.0),
+  return {(p.lon - origin.lon) * kMetresPerDegree * std::cos(origin.lat * kPi / 180.0),
           (p.lat - origin.lat) * kMetresPerDegree};
 }
 

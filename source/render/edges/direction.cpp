@@ -13,8 +13,10 @@ namespace {
 constexpr int kTrigRows = 361;
 // Indices in a full turn.
 constexpr unsigned kFullTurn = 1440;
-// One quarter degree in radians: pi / 720 as a double.
-constexpr double kQuarterDegreeRad = 0.004363323129985824;
+// One quarter degree in radians: pi / 720, the double 0.004363323129985824. Every row of the
+// tables below depends on its exact bits.
+constexpr double kQuarterDegreeRad = kPi / 720.0;
+static_assert(kQuarterDegreeRad == 0.004363323129985824, "one quarter degree keeps its bits");
 // Stands for the infinite tangent of 90 degrees in the last row. A slope at or above it reads
 // as straight north or south.
 constexpr double kTanOfRightAngle = 1000000.0;
