@@ -325,9 +325,10 @@ void AdvicePathRender::DrawRedLine() {
   tagLonLat newLL[kRedLineSteps + 1];
   newLL[0] = ll[0];
   newLL[kRedLineSteps] = ll[1];
+  // Point i lies i steps along: (difference * i) / steps, divided as doubles.
   for (int i = 1; i < kRedLineSteps; ++i) {
-    newLL[i].lat = ((ll[1].lat - ll[0].lat) * i) / 10.0 + ll[0].lat;
-    newLL[i].lon = ((ll[1].lon - ll[0].lon) * i) / 10.0 + ll[0].lon;
+    newLL[i].lat = ((ll[1].lat - ll[0].lat) * i) / kRedLineSteps + ll[0].lat;
+    newLL[i].lon = ((ll[1].lon - ll[0].lon) * i) / kRedLineSteps + ll[0].lon;
   }
   if (view != nullptr)
     view->DrawPolyline(newLL, kRedLineSteps + 1, 0, kRedLineColor, kRedLineWidth);
