@@ -63,7 +63,7 @@ class CTracedOp {
 
 }  // namespace
 
-AdvicePathRender::AdvicePathRender(void* mapView)
+AdvicePathRender::AdvicePathRender(Torvane::CMapService* mapView)
     : m_isClearBigArrow(false),
       m_isDrawEnabled(true),
       m_CurScale(kFallbackScale),
@@ -101,7 +101,7 @@ bool AdvicePathRender::SetPath(CNavPath* path) {
   return true;
 }
 
-bool AdvicePathRender::SetDrawParm(void* mapView) {
+bool AdvicePathRender::SetDrawParm(Torvane::CMapService* mapView) {
   mp_MapView = mapView;
   return true;
 }
@@ -182,18 +182,13 @@ void AdvicePathRender::Draw(bool drawPath, bool drawArrow) {
   if (m_isDrawRedLine) DrawRedLine();
 }
 
-Torvane::CMapService* AdvicePathRender::MapView() const {
-  return static_cast<Torvane::CMapService*>(mp_MapView);
-}
-
 void AdvicePathRender::AutoSetCurScale() {
-  Torvane::CMapService* view = MapView();
-  if (view == nullptr) {
+  if (mp_MapView == nullptr) {
     PATHRENDER_LOG(kLogFatal, "AdvicePathRender::AutoSetCurScale", "mp_MapView is NULL \n");
     return;
   }
-  const double scale = view->GetScale();
-  m_CurScale = view->GetScaleIndex(scale);
+  const double scale = mp_MapView->GetScale();
+  m_CurScale = mp_MapView->GetScaleIndex(scale);
   if (m_CurScale >= m_SizeSetCnt) {
     PATHRENDER_LOG(kLogNotSet, "AdvicePathRender::AutoSetCurScale",
                    "m_CurScale > = m_SizeSetCnt \n");
@@ -211,8 +206,7 @@ const AdvicePathSizeSetting& AdvicePathRender::CurrentRow() const {
 }
 
 void AdvicePathRender::DrawPath() {
-  Torvane::CMapService* view = MapView();
-  if (mp_Path == nullptr || view == nullptr) return;
+  if (mp_Path == nullptr || mp_MapView == nullptr) return;
   const void* first = mp_Path->GetFirstPosition();
   if (first == nullptr) {
     PATHRENDER_LOG(kLogError, "AdvicePathRender::DrawPath",
@@ -226,8 +220,8 @@ void AdvicePathRender::DrawPath() {
   // A border pass cut off at the walk limit is not followed by the inner pass: the path
   // cycles, the inner pass would cover the same cut-off route, and the frame has already
   // taken as long as one pass may.
-  if (!DrawPathPass(*view, first, m_ClrSetting.pathBorderColor, pathBorderWidth)) return;
-  DrawPathPass(*view, mp_Path->GetFirstPosition(), m_ClrSetting.pathColor, pathWidth);
+  if (!DrawPathPass(*mp_MapView, first, m_ClrSetting.pathBorderColor, pathBorderWidth)) return;
+  DrawPathPass(*mp_MapView, mp_Path->GetFirstPosition(), m_ClrSetting.pathColor, pathWidth);
 }
 
 bool AdvicePathRender::DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color,
@@ -250,8 +244,7 @@ bool AdvicePathRender::DrawPathPass(Torvane::CMapService& view, const void* firs
 
 void AdvicePathRender::DrawTurn() {
   CTracedOp traced;
-  Torvane::CMapService* view = MapView();
-  if (m_isClearBigArrow || view == nullptr) {
+  if (m_isClearBigArrow || mp_MapView == nullptr) {
     PATHRENDER_LOG(kLogNotSet, "AdvicePathRender::DrawTurn",
                    "m_isClearBigArrow is ture Or mp_MapView is NULL \n");
     return;
@@ -281,17 +274,18 @@ void AdvicePathRender::DrawTurn() {
   // as their fifth value too.
   for (int i = 0; i < n; ++i) {
     const CCrossEdge* edge = m_CrossPathEdges.GetCrossEdge(i);
-    view->DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, borderColor, row.arrowBorderWidth);
+    mp_MapView->DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, borderColor,
+                             row.arrowBorderWidth);
   }
-  view->DrawPolyline(m_ArrowHeadPts, 3, row.arrowHeadBorderParam, borderColor,
-                     static_cast<int>(borderColor));
+  mp_MapView->DrawPolyline(m_ArrowHeadPts, 3, row.arrowHeadBorderParam, borderColor,
+                           static_cast<int>(borderColor));
   // Inner pass over it: every stroke, then the filled head.
   for (int i = 0; i < n; ++i) {
     const CCrossEdge* edge = m_CrossPathEdges.GetCrossEdge(i);
-    view->DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, arrowColor, row.arrowWidth);
+    mp_MapView->DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, arrowColor, row.arrowWidth);
   }
-  view->DrawPolygon(m_ArrowHeadPts, 3, row.arrowHeadParam, arrowColor,
-                    static_cast<int>(arrowColor));
+  mp_MapView->DrawPolygon(m_ArrowHeadPts, 3, row.arrowHeadParam, arrowColor,
+                          static_cast<int>(arrowColor));
   if (traced.Stop()) {
     PATHRENDER_INFO("AdvicePathRender::DrawTurn", "timerDrawTurn::%lfms", traced.Milliseconds());
     char szBuf[MemCounter::kBufSize];
@@ -314,11 +308,10 @@ void AdvicePathRender::DrawRedLine() {
   // A length that is not a number (a coordinate that is not one) draws nothing rather than
   // converting NaN or infinity to a step count.
   if (!std::isfinite(length)) return;
-  Torvane::CMapService* view = MapView();
   // Less than one whole step apart: one straight segment. Compared before any conversion:
   // from about 4.3e14 m the step count has no int, and a host's geodesy may measure that.
   if (length / kRedLineStepMetres < 1.0) {
-    if (view != nullptr) view->DrawPolyline(ll, 2, 0, kRedLineColor, kRedLineWidth);
+    if (mp_MapView != nullptr) mp_MapView->DrawPolyline(ll, 2, 0, kRedLineColor, kRedLineWidth);
     return;
   }
   // Far apart: ten equal steps in longitude and latitude.
@@ -330,8 +323,8 @@ void AdvicePathRender::DrawRedLine() {
     newLL[i].lat = ((ll[1].lat - ll[0].lat) * i) / kRedLineSteps + ll[0].lat;
     newLL[i].lon = ((ll[1].lon - ll[0].lon) * i) / kRedLineSteps + ll[0].lon;
   }
-  if (view != nullptr)
-    view->DrawPolyline(newLL, kRedLineSteps + 1, 0, kRedLineColor, kRedLineWidth);
+  if (mp_MapView != nullptr)
+    mp_MapView->DrawPolyline(newLL, kRedLineSteps + 1, 0, kRedLineColor, kRedLineWidth);
 }
 
 void AdvicePathRender::ZeroPoints(tagLonLat* points, int count) {

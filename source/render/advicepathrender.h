@@ -24,10 +24,10 @@ class AdvicePathRender {
   // Largest scale index for the big arrow until SetSize sets one.
   static constexpr int kDefaultMaxTurnScale = 30;
 
-  // Draws on `mapView` (a Torvane::CMapService*, borrowed; may be null: nothing is drawn).
+  // Draws on `mapView` (borrowed: must stay alive while set; may be null: nothing is drawn).
   // No path, no size table, default colours, drawing on, red line off, arrow shown,
   // one reference (the creating handle's).
-  explicit AdvicePathRender(void* mapView);
+  explicit AdvicePathRender(Torvane::CMapService* mapView);
   AdvicePathRender(const AdvicePathRender&) = delete;
   AdvicePathRender& operator=(const AdvicePathRender&) = delete;
   // Releases the size table.
@@ -46,8 +46,8 @@ class AdvicePathRender {
 
   // Sets the route to draw (borrowed: must stay alive while set). Null: false, path kept.
   bool SetPath(CNavPath* path);
-  // Sets the map view (borrowed), null included. True.
-  bool SetDrawParm(void* mapView);
+  // Sets the map view (borrowed: must stay alive while set), null included. True.
+  bool SetDrawParm(Torvane::CMapService* mapView);
   void SetClr(const AdvicePathClrSetting& colors);
   bool GetClr(AdvicePathClrSetting& colors) const;
   void EnableDrawing(bool enable);
@@ -88,14 +88,13 @@ class AdvicePathRender {
   // The straight red line from the route's origin to its first destination.
   void DrawRedLine();
   static void ZeroPoints(tagLonLat* points, int count);
-  Torvane::CMapService* MapView() const;
 
   bool m_isClearBigArrow;             // true while the big arrow is hidden
   bool m_isDrawEnabled;               // drawing switch
   int m_CurScale;                     // size-table row of this frame, as the view gave it
   tagLonLat m_ArrowHeadPts[3];        // degrees: tip, right and left base corners
   CPath* mp_Path;                     // Borrowed: the route drawn; null when none
-  void* mp_MapView;                   // Borrowed: a Torvane::CMapService; null: no drawing
+  Torvane::CMapService* mp_MapView;   // Borrowed: the view drawn on; null: no drawing
   CCrossPathEdges m_CrossPathEdges;   // builder of the arrow's strokes and head
   AdvicePathClrSetting m_ClrSetting;  // the four colours
   AdvicePathSizeSetting* mp_SizeSet;  // Owned (array new/delete): the size table copy
