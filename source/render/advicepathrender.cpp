@@ -28,8 +28,8 @@ constexpr int kRedLineWidth = 2;
 
 // The stopwatch and memory counter of one traced operation. They run only when the
 // category writes information lines at construction: otherwise the operation measures
-// nothing (a snapshot costs two system calls). On success the operation calls Stop and,
-// when it returns true, writes its two information lines with Milliseconds and MemoryText.
+// nothing (a snapshot costs two system calls). An operation that succeeds ends with
+// PATHRENDER_TRACE_END, which stops both and writes the two lines.
 class CTracedOp {
  public:
   CTracedOp() : m_isListened(log4cpp_IsInfoEnabled(g_LogCategory)) {
@@ -60,6 +60,20 @@ class CTracedOp {
   Timer m_Timer;            // started only when listened to
   MemCounter m_MemCounter;  // started only when listened to
 };
+
+// Ends the traced operation `traced` after it succeeded: when it is listened to, stops it
+// and writes for `function` the stopwatch line (`timerFormat`, with the milliseconds), then
+// the memory line (`memoryFormat`, with the counter's text). A macro rather than a function
+// so that each format stays a literal the compiler checks against its argument, and each
+// line names the source line where its operation ends.
+#define PATHRENDER_TRACE_END(traced, function, timerFormat, memoryFormat)  \
+  do {                                                                     \
+    if ((traced).Stop()) {                                                 \
+      PATHRENDER_INFO(function, timerFormat, (traced).Milliseconds());     \
+      char szBuf[MemCounter::kBufSize];                                    \
+      PATHRENDER_INFO(function, memoryFormat, (traced).MemoryText(szBuf)); \
+    }                                                                      \
+  } while (false)
 
 }  // namespace
 
@@ -140,11 +154,8 @@ int AdvicePathRender::SetSize(const AdvicePathSizeSetting* table, int count, int
   mp_SizeSet = copy;
   m_SizeSetCnt = count;
   m_MaxTurnScale = maxTurnScale;
-  if (traced.Stop()) {
-    PATHRENDER_INFO("AdvicePathRender::SetSize", "timerSetSize::%lfms", traced.Milliseconds());
-    char szBuf[MemCounter::kBufSize];
-    PATHRENDER_INFO("AdvicePathRender::SetSize", "memcnterSetSize::%s", traced.MemoryText(szBuf));
-  }
+  PATHRENDER_TRACE_END(traced, "AdvicePathRender::SetSize", "timerSetSize::%lfms",
+                       "memcnterSetSize::%s");
   return 1;
 }
 
@@ -155,13 +166,8 @@ void AdvicePathRender::SetTurnInfo(CNavPath* path, const CTurnInfo& turn) {
   }
   CTracedOp traced;
   m_CrossPathEdges.SetCrossInfo(path, turn);
-  if (traced.Stop()) {
-    PATHRENDER_INFO("AdvicePathRender::SetTurnInfo", "timerSetTurnInfo::%lfms",
-                    traced.Milliseconds());
-    char szBuf[MemCounter::kBufSize];
-    PATHRENDER_INFO("AdvicePathRender::SetTurnInfo", "memcnterSetTurnInfo::%s",
-                    traced.MemoryText(szBuf));
-  }
+  PATHRENDER_TRACE_END(traced, "AdvicePathRender::SetTurnInfo", "timerSetTurnInfo::%lfms",
+                       "memcnterSetTurnInfo::%s");
   m_isClearBigArrow = false;
 }
 
@@ -270,26 +276,24 @@ void AdvicePathRender::DrawTurn() {
   const int n = m_CrossPathEdges.GetCrossEdgeCount();
   const unsigned arrowColor = m_ClrSetting.arrowColor;
   const unsigned borderColor = m_ClrSetting.arrowBorderColor;
+  Torvane::CMapService& view = *mp_MapView;
   // Border pass: every stroke, then the head's outline. The two head calls pass the colour
   // as their fifth value too.
-  for (int i = 0; i < n; ++i) {
-    const CCrossEdge* edge = m_CrossPathEdges.GetCrossEdge(i);
-    mp_MapView->DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, borderColor,
-                             row.arrowBorderWidth);
-  }
-  mp_MapView->DrawPolyline(m_ArrowHeadPts, 3, row.arrowHeadBorderParam, borderColor,
-                           static_cast<int>(borderColor));
+  DrawStrokes(view, n, borderColor, row.arrowBorderWidth);
+  view.DrawPolyline(m_ArrowHeadPts, 3, row.arrowHeadBorderParam, borderColor,
+                    static_cast<int>(borderColor));
   // Inner pass over it: every stroke, then the filled head.
-  for (int i = 0; i < n; ++i) {
+  DrawStrokes(view, n, arrowColor, row.arrowWidth);
+  view.DrawPolygon(m_ArrowHeadPts, 3, row.arrowHeadParam, arrowColor, static_cast<int>(arrowColor));
+  PATHRENDER_TRACE_END(traced, "AdvicePathRender::DrawTurn", "timerDrawTurn::%lfms",
+                       "memcnterDrawTurn::%s");
+}
+
+void AdvicePathRender::DrawStrokes(Torvane::CMapService& view, int count, unsigned color,
+                                   int width) {
+  for (int i = 0; i < count; ++i) {
     const CCrossEdge* edge = m_CrossPathEdges.GetCrossEdge(i);
-    mp_MapView->DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, arrowColor, row.arrowWidth);
-  }
-  mp_MapView->DrawPolygon(m_ArrowHeadPts, 3, row.arrowHeadParam, arrowColor,
-                          static_cast<int>(arrowColor));
-  if (traced.Stop()) {
-    PATHRENDER_INFO("AdvicePathRender::DrawTurn", "timerDrawTurn::%lfms", traced.Milliseconds());
-    char szBuf[MemCounter::kBufSize];
-    PATHRENDER_INFO("AdvicePathRender::DrawTurn", "memcnterDrawTurn::%s", traced.MemoryText(szBuf));
+    view.DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, color, width);
   }
 }
 

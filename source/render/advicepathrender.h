@@ -85,6 +85,8 @@ class AdvicePathRender {
   bool DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color, int width);
   // The big arrow: strokes and head, border pass then inner pass.
   void DrawTurn();
+  // One pass over the arrow's first `count` strokes, each a polyline in one colour and width.
+  void DrawStrokes(Torvane::CMapService& view, int count, unsigned color, int width);
   // The straight red line from the route's origin to its first destination.
   void DrawRedLine();
   static void ZeroPoints(tagLonLat* points, int count);
