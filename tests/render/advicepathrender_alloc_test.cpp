@@ -58,7 +58,8 @@ TEST(AdvicePathRenderAllocTest, HandleWithoutRendererDoesNothing) {
   handle.Draw(true, true);
   handle.ClearBigArrow();
   handle.Clear();
-  EXPECT_TRUE(view.Calls().empty());
+  EXPECT_TRUE(view.GetCalls().empty());
+  EXPECT_TRUE(view.ScaleQueries().empty());
   // Copies of a handle without a renderer have none either. Assigned to a handle with a
   // renderer, it leaves that handle without one (its renderer is deleted: the leak check);
   // a handle without one that is assigned a renderer shares it.
@@ -96,8 +97,8 @@ TEST(AdvicePathRenderAllocTest, SetSizeOutOfMemoryKeepsThePreviousTable) {
   EXPECT_EQ(handle->SetSize(wide.data(), 8, 30), 0);
   fakes::FailNextAllocations(0);
   handle->Draw(true, false);
-  ASSERT_EQ(view.DrawCalls().size(), 2u);
-  EXPECT_EQ(view.DrawCalls()[1].width, 8);
+  ASSERT_EQ(view.GetCalls().size(), 2u);
+  EXPECT_EQ(view.GetCalls()[1].width, 8);
   EXPECT_TRUE(ClosePathRender(handle));
 }
 

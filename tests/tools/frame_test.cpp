@@ -90,17 +90,16 @@ TEST_F(CSampleFrameTest, DumpedCallsAreTheCallsTheLibraryGivesARecordingView) {
 
   fakes::RecordingMapView recorder(2, tool::ScaleForIndex(kLadder, 2));
   DrawSampleFrame(recorder, true);
-  const std::vector<fakes::RecordedCall> calls = recorder.DrawCalls();
+  const std::vector<CDrawCall> calls = recorder.GetCalls();
   // Route in two passes over ten guides, arrow strokes twice plus the head's two calls, and
   // the red line: far more than a handful.
   ASSERT_GT(calls.size(), 25u);
   ASSERT_EQ(dump.size(), calls.size());
   for (std::size_t i = 0; i < calls.size(); ++i) {
-    const fakes::RecordedCall& call = calls[i];
+    const CDrawCall& call = calls[i];
     const nlohmann::json& item = dump[i];
     SCOPED_TRACE("call " + std::to_string(i));
-    EXPECT_EQ(item["op"],
-              call.op == fakes::RecordedCall::kPolygon ? "DrawPolygon" : "DrawPolyline");
+    EXPECT_EQ(item["op"], call.op == CDrawCall::kPolygon ? "DrawPolygon" : "DrawPolyline");
     EXPECT_EQ(item["count"].get<int>(), call.count);
     EXPECT_EQ(item["third"].get<int>(), call.style);
     EXPECT_EQ(item["color"].get<unsigned>(), call.color);
