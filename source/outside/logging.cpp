@@ -32,6 +32,17 @@ __attribute__((format(printf, 1, 0))) std::string FormatV(const char* format, va
   return text;
 }
 
+// True when `cat`, or an ancestor it passes its lines to while additivity holds, has an
+// appender: a line written to it would reach somebody. Allocates nothing: each category
+// answers its first appender under its own lock, without copying its set.
+bool IsHeard(const log4cpp::Category& cat) {
+  for (const log4cpp::Category* c = &cat; c != nullptr;
+       c = c->getAdditivity() ? c->getParent() : nullptr) {
+    if (c->getAppender() != nullptr) return true;
+  }
+  return false;
+}
+
 // Hands `event` to every appender of `cat`, then of its ancestors while additivity holds,
 // as log4cpp's callAppenders does. callAppenders may not let an exception out (it is
 // declared throw()), so an appender that threw there would end the process; here each
@@ -59,7 +70,8 @@ __attribute__((format(printf, 6, 0))) void LogV(const char* category, int priori
   // made is dropped.
   try {
     log4cpp::Category& cat = log4cpp::Category::getInstance(category);
-    if (!cat.isPriorityEnabled(EnablingPriority(priority))) return;
+    // A line nobody would receive is neither formatted nor delivered.
+    if (!cat.isPriorityEnabled(EnablingPriority(priority)) || !IsHeard(cat)) return;
     std::string ndc = file != nullptr ? file : "?";
     ndc += ':';
     ndc += std::to_string(line);
@@ -92,7 +104,8 @@ void log4cpp_Info(const char* category, const char* file, int line, const char* 
 bool log4cpp_IsInfoEnabled(const char* category) noexcept {
   if (category == nullptr) return false;
   try {
-    return log4cpp::Category::getInstance(category).isPriorityEnabled(log4cpp::Priority::INFO);
+    const log4cpp::Category& cat = log4cpp::Category::getInstance(category);
+    return cat.isPriorityEnabled(log4cpp::Priority::INFO) && IsHeard(cat);
   } catch (...) {
     return false;  // the category cannot be made: nothing could be written to it
   }

@@ -4,7 +4,8 @@
 // numeric scale: 0 fatal, 300 error, 600 info, 700 debug, 800 not set). The message text is
 // exactly the formatted text; the source position and function travel in the event's
 // nested diagnostic context as "file:line function" (a PatternLayout prints it with %x,
-// ParseLogContext splits it). A message is formatted only when its priority is enabled.
+// ParseLogContext splits it). A message is formatted only when its priority is enabled and
+// the category, or an ancestor it passes lines to (additivity), has an appender.
 //
 // Priority 800 ("not set") marks the most verbose lines. log4cpp itself never enables that
 // priority, so here such a line goes out when the category is enabled down to debug (700).
@@ -34,9 +35,13 @@ void log4cpp_category_log(const char* category, int priority, const char* file, 
 void log4cpp_Info(const char* category, const char* file, int line, const char* function,
                   const char* format, ...) noexcept __attribute__((format(printf, 5, 6)));
 
-// True when a line of log4cpp_Info to `category` would be written now, that is when the
-// category is enabled at log4cpp's info priority (600). Callers use it to skip work whose
-// only use is such a line. False for a null category, and when log4cpp cannot answer.
+// True when a line of log4cpp_Info to `category` would reach an appender now: the category
+// is enabled at log4cpp's info priority (600), and it or an ancestor it passes lines to
+// (while additivity holds) has an appender. Callers use it to skip work whose only use is
+// such a line; log4cpp as it comes (root at INFO, no appender) answers false. Cheap enough
+// for every frame: no allocation for a category name of up to 15 characters (the standard
+// string's inline buffer), a few uncontended locks. False for a null category, and when
+// log4cpp cannot answer.
 bool log4cpp_IsInfoEnabled(const char* category) noexcept;
 
 // The parts of a line's context as ParseLogContext finds them.

@@ -26,9 +26,10 @@ constexpr int kRedLineSteps = 10;
 constexpr unsigned kRedLineColor = 255;  // pure red, 0x00BBGGRR
 constexpr int kRedLineWidth = 2;
 
-// The stopwatch and memory counter of one traced operation. They run only when the
-// category writes information lines at construction: otherwise the operation measures
-// nothing (a snapshot costs two system calls). An operation that succeeds ends with
+// The stopwatch and memory counter of one traced operation. They run only when, at
+// construction, an information line of the category would reach an appender: otherwise the
+// operation measures and formats nothing (a snapshot costs two system calls), which is what
+// log4cpp as it comes (root at INFO, no appender) gets. An operation that succeeds ends with
 // PATHRENDER_TRACE_END, which stops both and writes the two lines.
 class CTracedOp {
  public:
@@ -56,7 +57,7 @@ class CTracedOp {
   }
 
  private:
-  bool m_isListened;        // information lines were enabled when the operation began
+  bool m_isListened;        // information lines were heard when the operation began
   Timer m_Timer;            // started only when listened to
   MemCounter m_MemCounter;  // started only when listened to
 };

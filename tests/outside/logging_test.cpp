@@ -4,8 +4,11 @@
 
 #include <log4cpp/AppenderSkeleton.hh>
 #include <log4cpp/Category.hh>
+#include <log4cpp/LoggingEvent.hh>
 #include <log4cpp/Priority.hh>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "log_capture.h"
 
@@ -28,6 +31,27 @@ class CThrowingAppender : public log4cpp::AppenderSkeleton {
 
  private:
   bool m_isStandard;  // throws std::runtime_error, else an int
+};
+
+// An appender in the manner of log4cpp's OstreamAppender: it writes each line to its text as
+// it is called, a character at a time, and locks nothing. Lines delivered to it at the same
+// time interleave.
+class CPiecewiseAppender : public log4cpp::AppenderSkeleton {
+ public:
+  explicit CPiecewiseAppender(std::vector<char>& text)
+      : log4cpp::AppenderSkeleton("piecewise"), m_Text(text) {}
+  void close() override {}
+  bool requiresLayout() const override { return false; }
+  void setLayout(log4cpp::Layout* layout) override { delete layout; }
+
+ protected:
+  void _append(const log4cpp::LoggingEvent& event) override {
+    for (const char c : event.message) m_Text.push_back(c);
+    m_Text.push_back('\n');
+  }
+
+ private:
+  std::vector<char>& m_Text;  // Borrowed: the test's, outlives the appender
 };
 
 TEST(LoggingTest, LineCarriesCategoryPriorityPositionFunctionAndText) {
@@ -58,6 +82,27 @@ TEST(LoggingTest, DisabledPrioritiesWriteNothing) {
   log4cpp::Category::getInstance("loggingQuiet").setPriority(log4cpp::Priority::INFO);
   EXPECT_TRUE(log4cpp_IsInfoEnabled("loggingQuiet"));
   EXPECT_FALSE(log4cpp_IsInfoEnabled(nullptr));
+}
+
+TEST(LoggingTest, InfoIsEnabledOnlyWhereAnAppenderWouldReceiveIt) {
+  // Fault: with log4cpp as it comes (root at INFO, no appender) information lines counted as
+  // enabled, so every traced operation measured and formatted lines that reached nobody.
+  log4cpp::Category& parent = log4cpp::Category::getInstance("loggingHeard");
+  log4cpp::Category& child = log4cpp::Category::getInstance("loggingHeard.child");
+  ASSERT_EQ(log4cpp::Category::getRoot().getAppender(), nullptr);
+  parent.setPriority(log4cpp::Priority::INFO);
+  EXPECT_FALSE(log4cpp_IsInfoEnabled("loggingHeard.child"));  // enabled, nobody listens
+  std::vector<char> text;
+  parent.addAppender(new CPiecewiseAppender(text));          // the category owns it
+  EXPECT_TRUE(log4cpp_IsInfoEnabled("loggingHeard.child"));  // heard through its parent
+  log4cpp_Info("loggingHeard.child", "f", 1, "g", "heard");
+  child.setAdditivity(false);
+  EXPECT_FALSE(log4cpp_IsInfoEnabled("loggingHeard.child"));  // it no longer passes lines on
+  log4cpp_Info("loggingHeard.child", "f", 1, "g", "unheard");
+  parent.setPriority(log4cpp::Priority::WARN);
+  EXPECT_FALSE(log4cpp_IsInfoEnabled("loggingHeard"));  // listened to, not enabled
+  parent.removeAllAppenders();
+  EXPECT_EQ(std::string(text.begin(), text.end()), "heard\n");
 }
 
 TEST(LoggingTest, NotSetLinesGoOutWhenTheCategoryIsAtDebug) {
