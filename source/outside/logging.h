@@ -15,9 +15,16 @@
 // appender that throws misses that line while the category's other appenders still get it.
 // The caller goes on as if the line had been written.
 //
-// Safe to call from any thread that log4cpp's own configuration allows. Appenders are
-// called from a copy of their category's set, not under log4cpp's lock: a host that
-// removes (and so deletes) an appender must not do so while another thread logs.
+// Threads: any thread may call the three logging functions at any time. A line reaches
+// all of its appenders before any other line written through these functions reaches any,
+// so lines written at the same time from several threads arrive whole and once each, even
+// at appenders that do not lock (log4cpp's do not). The lock is this file's own: lines a
+// host writes through log4cpp's Category directly are serialised by log4cpp per category,
+// not against these. Appenders are called from a copy of their category's set, so the
+// logging set-up (priorities, additivity, appenders) must be complete before threads log,
+// and a host that removes (and so deletes) an appender must not do so while another thread
+// logs. An appender may itself log through these functions (its line is delivered inside
+// the current one); it must not wait for another thread that logs.
 #ifndef ADVICEPATH_OUTSIDE_LOGGING_H_
 #define ADVICEPATH_OUTSIDE_LOGGING_H_
 

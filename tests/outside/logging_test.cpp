@@ -6,8 +6,11 @@
 #include <log4cpp/Category.hh>
 #include <log4cpp/LoggingEvent.hh>
 #include <log4cpp/Priority.hh>
+#include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "log_capture.h"
@@ -52,6 +55,25 @@ class CPiecewiseAppender : public log4cpp::AppenderSkeleton {
 
  private:
   std::vector<char>& m_Text;  // Borrowed: the test's, outlives the appender
+};
+
+// A host's appender that reports through the logging service itself: for each line it
+// receives it writes one line of its own to another category.
+class CEchoingAppender : public log4cpp::AppenderSkeleton {
+ public:
+  explicit CEchoingAppender(const char* echoCategory)
+      : log4cpp::AppenderSkeleton("echoing"), m_EchoCategory(echoCategory) {}
+  void close() override {}
+  bool requiresLayout() const override { return false; }
+  void setLayout(log4cpp::Layout* layout) override { delete layout; }
+
+ protected:
+  void _append(const log4cpp::LoggingEvent& event) override {
+    log4cpp_category_log(m_EchoCategory, 300, "f", 1, "g", "echo of %s", event.message.c_str());
+  }
+
+ private:
+  const char* m_EchoCategory;  // Borrowed: a literal
 };
 
 TEST(LoggingTest, LineCarriesCategoryPriorityPositionFunctionAndText) {
@@ -147,6 +169,65 @@ TEST(LoggingTest, AppenderThatThrowsLosesItsLineNotTheCaller) {
     ASSERT_EQ(capture.Lines().size(), 2u);
     EXPECT_EQ(capture.Lines()[1].text, "info");
   }
+}
+
+TEST(LoggingTest, AppenderThatLogsGetsItsLineInsteadOfWaitingForItself) {
+  // A line is delivered under a lock: an appender that logs from inside a delivery must not
+  // wait for the lock its own thread holds (it would hang the host).
+  fakes::LogCapture echoed("loggingEchoed");
+  fakes::LogCapture capture("loggingEcho");
+  log4cpp::Category& category = log4cpp::Category::getInstance("loggingEcho");
+  log4cpp::Appender* echoing = new CEchoingAppender("loggingEchoed");
+  category.addAppender(echoing);  // the category owns it
+  log4cpp_Info("loggingEcho", "f", 1, "g", "line");
+  category.removeAppender(echoing);  // deletes it
+  ASSERT_EQ(echoed.Lines().size(), 1u);
+  EXPECT_EQ(echoed.Lines()[0].text, "echo of line");
+  ASSERT_EQ(capture.Lines().size(), 1u);  // the line itself arrived as well
+  EXPECT_EQ(capture.Lines()[0].text, "line");
+}
+
+TEST(LoggingThreadsTest, LinesFromTwoThreadsArriveWholeAndOnce) {
+  // Fault: the appenders were called outside any lock, so lines written at the same time
+  // from two threads reached an unlocked appender interleaved, mangled and duplicated.
+  constexpr int kThreads = 2;
+  constexpr int kLinesPerThread = 2000;
+  log4cpp::Category& category = log4cpp::Category::getInstance("loggingThreads");
+  category.setAdditivity(false);
+  category.setPriority(log4cpp::Priority::INFO);
+  std::vector<char> text;
+  category.addAppender(new CPiecewiseAppender(text));  // the category owns it
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([t] {
+      for (int i = 0; i < kLinesPerThread; ++i) {
+        // Both kinds of line, long enough that an unlocked appender is caught mid-line.
+        if (i % 2 == 0) {
+          log4cpp_Info("loggingThreads", "f", i, "g", "thread %d line %d of the info lines", t, i);
+        } else {
+          log4cpp_category_log("loggingThreads", 300, "f", i, "g",
+                               "thread %d line %d of the error lines", t, i);
+        }
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  category.removeAllAppenders();
+
+  std::map<std::string, int> seen;
+  std::istringstream lines(std::string(text.begin(), text.end()));
+  for (std::string line; std::getline(lines, line);) ++seen[line];
+  int whole = 0;
+  for (int t = 0; t < kThreads; ++t) {
+    for (int i = 0; i < kLinesPerThread; ++i) {
+      const std::string expected = "thread " + std::to_string(t) + " line " + std::to_string(i) +
+                                   (i % 2 == 0 ? " of the info lines" : " of the error lines");
+      const auto it = seen.find(expected);
+      whole += it != seen.end() && it->second == 1 ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(whole, kThreads * kLinesPerThread);  // every line once, as written
+  EXPECT_EQ(seen.size(), static_cast<std::size_t>(kThreads * kLinesPerThread));  // nothing else
 }
 
 TEST(LoggingTest, ParseLogContextSplitsPositionAndFunction) {
