@@ -4,7 +4,9 @@
 // picks the size-table row once per frame from the map view's scale, and draws the route
 // polyline, the big arrow and the red line. The path and the map view are borrowed; the size
 // table is the renderer's own copy. Handles that were copied share one renderer through its
-// reference count. Everything runs on the caller's thread, one call at a time.
+// reference count, which is not atomic: a renderer and all its handles stay on one thread at
+// a time. Everything runs on the caller's thread, one call at a time; renderers on different
+// threads share nothing of their own (the direction tables are filled once, thread-safely).
 #ifndef ADVICEPATH_RENDER_ADVICEPATHRENDER_H_
 #define ADVICEPATH_RENDER_ADVICEPATHRENDER_H_
 
