@@ -31,9 +31,9 @@
 #include <chrono>
 #include <string>
 
-// Writes one line at `priority` to `category` when that priority is enabled there.
-// `file` and `line` are the caller's source position, `function` its qualified name. Null
-// category or format: nothing.
+// Writes one line at `priority` to `category` when that priority is enabled there and an
+// appender would receive the line (see log4cpp_IsInfoEnabled). `file` and `line` are the
+// caller's source position, `function` its qualified name. Null category or format: nothing.
 void log4cpp_category_log(const char* category, int priority, const char* file, int line,
                           const char* function, const char* format, ...) noexcept
     __attribute__((format(printf, 6, 7)));
