@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 // A polyline of n points starting at (116.4, 39.9).
 std::vector<tagLonLat> MakePolyline(int n) {
   std::mt19937 rng(20240601u + static_cast<unsigned>(n));

@@ -10,14 +10,17 @@
 //   again on every frame.
 // - BM_DrawRouteAndTurnTraced: the same frame with the category's information lines enabled
 //   into an appender that drops them: what tracing costs a host that listens.
+// - BM_DrawRouteAndTurnUnheard: the same frame with log4cpp as it comes, the root category
+//   at INFO and no appender anywhere: information lines are enabled but reach nobody, so the
+//   frame should cost what BM_DrawRouteAndTurn costs.
 // - BM_DrawSampleFrame: the shipped sample route at its own turn, default size table row 1:
 //   a real junction rather than a synthetic one (built with the program's tools only).
 // - BM_SetTurnInfo: taking a turn near the end of routes of 10,000 and 100,000 guides; the
 //   walk to the turn should grow linearly.
 // - BM_TracedOperation: the stopwatch and the two memory snapshots of one traced operation.
-// Every drawing benchmark reports its heap allocations per frame ("allocs/frame"). Except in
-// the traced frame, the category writes only errors, so the numbers measure the renderer,
-// not the host's appenders.
+// Every drawing benchmark reports its frames per second ("items_per_second") and its heap
+// allocations per frame ("allocs/frame"). Except in the traced and the unheard frame, the
+// category writes only errors, so the numbers measure the renderer, not the host's appenders.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -68,6 +71,17 @@ void QuietLog() {
   category.removeAllAppenders();
   category.setAdditivity(true);
   category.setPriority(log4cpp::Priority::ERROR);
+}
+
+// log4cpp as it comes: the root at INFO, the category inheriting it, no appender anywhere.
+void UnheardLog() {
+  log4cpp::Category& root = log4cpp::Category::getRoot();
+  root.removeAllAppenders();
+  root.setPriority(log4cpp::Priority::INFO);
+  log4cpp::Category& category = RenderCategory();
+  category.removeAllAppenders();
+  category.setAdditivity(true);
+  category.setPriority(log4cpp::Priority::NOTSET);
 }
 
 // Information lines and above, into an appender that drops them.
@@ -161,6 +175,7 @@ void RunFrames(benchmark::State& state, bool drawArrow) {
   const long allocs = fakes::AllocationCount();
   const long points = view.Points();
   for (auto _ : state) handle->Draw(true, drawArrow);
+  state.SetItemsProcessed(state.iterations());
   ReportPerFrame(state, allocs, view, points);
   ClosePathRender(handle);
 }
@@ -183,6 +198,13 @@ void BM_DrawRouteAndTurnTraced(benchmark::State& state) {
   QuietLog();
 }
 BENCHMARK(BM_DrawRouteAndTurnTraced);
+
+void BM_DrawRouteAndTurnUnheard(benchmark::State& state) {
+  UnheardLog();
+  RunFrames(state, true);
+  QuietLog();
+}
+BENCHMARK(BM_DrawRouteAndTurnUnheard);
 
 #ifdef ADVICEPATH_BENCH_SAMPLE_ROUTE
 void BM_DrawSampleFrame(benchmark::State& state) {

@@ -385,7 +385,7 @@ void CEdgeScript::Directions() {
     FUZZ_CHECK(index == (dy > 0.0 ? 360 : 1080), "an infinite dy points north or south");
   } else if (dx != 0.0 || dy != 0.0) {
     // Truncated toward the x axis: within one quarter degree of the true direction.
-    const double quarterDegrees = 720.0 / 3.14159265358979323846;
+    const double quarterDegrees = 720.0 / kPi;
     double exact = std::atan2(dy, dx) * quarterDegrees;
     if (exact < 0.0) exact += 1440.0;
     double diff = std::fabs(exact - index);

@@ -27,10 +27,11 @@ namespace fuzz {
 // True when the two points have the same bits (so NaN equals NaN and -0.0 differs from 0.0).
 bool SameBits(const tagLonLat& a, const tagLonLat& b);
 
-// The view both targets draw on: the tests' recording view, which copies every point it is
-// handed (the sanitizers catch an array shorter than its count). CheckFrame checks that each
-// draw call with a count above 0 passed an array.
-using CViewCall = fakes::RecordedCall;
+// The view both targets draw on: the tests' recording view, the outside layer's display list
+// with pinned scale answers, which copies every point it is handed (the sanitizers catch an
+// array shorter than its count). CheckFrame checks that each draw call with a count above 0
+// passed an array: its points were copied.
+using CViewCall = Torvane::CDrawCall;
 using CFuzzMapView = fakes::RecordingMapView;
 
 // What one Draw may put on the view, from the renderer's state before the call.
@@ -56,12 +57,13 @@ struct CFrameExpectation {
 // (11 points) or closer (2 points); kRedMaybe when their distance is not a number.
 void ExpectRedLine(const tagLonLat& origin, const tagLonLat& dest, CFrameExpectation& frame);
 
-// Checks the calls of one Draw: the scale queries first; then, past the guards, the route's
-// border pass and inner pass over its edges (each with the path's own array and count), the
-// arrow's strokes in their border pass, the head's outline, the strokes again in the inner
-// pass and the filled head, then the red line, each group only where allowed. Returns the
-// number of arrow strokes drawn (0 when there was no arrow).
-int CheckFrame(const std::vector<CViewCall>& calls, const CFrameExpectation& frame);
+// Checks what one Draw left on `view` since its Reset: GetScale, then GetScaleIndex, before any
+// draw call; then, past the guards, the route's border pass and inner pass
+// over its edges (each with the points and count the path holds), the arrow's strokes in
+// their border pass, the head's outline, the same strokes again in the inner pass and the
+// filled head, then the red line, each group only where allowed. Returns the number of arrow
+// strokes drawn (0 when there was no arrow).
+int CheckFrame(const CFuzzMapView& view, const CFrameExpectation& frame);
 
 }  // namespace fuzz
 

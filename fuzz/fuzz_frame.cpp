@@ -485,7 +485,7 @@ class CScript {
       CFrameExpectation frame;
       frame.viewAttached = model.view == 2 + v;
       if (frame.viewAttached) Expect(model, m_Views[v].ScaleIndex(), drawPath, drawArrow, frame);
-      fuzz::CheckFrame(m_Views[v].Calls(), frame);
+      fuzz::CheckFrame(m_Views[v], frame);
     }
   }
 

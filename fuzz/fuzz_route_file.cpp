@@ -84,8 +84,8 @@ void DrawTurnAtEveryScale(AdvicePathRenderEx& handle, fuzz::CFuzzMapView& view, 
     frame.colors = colors;
     frame.arrowAllowed = turn.type != NAV_TURN_END;
     fuzz::ExpectRedLine(route.origin, route.dest, frame);
-    fuzz::CheckFrame(view.Calls(), frame);
-    CheckFinitePoints(view.Calls());
+    fuzz::CheckFrame(view, frame);
+    CheckFinitePoints(view.GetCalls());
   }
 }
 

@@ -8,7 +8,11 @@
 //
 // Ownership: the application owns its handles; a handle owns its renderer. Paths and map
 // views are borrowed and must stay alive while a handle may draw with them.
-// Threads: everything runs on the caller's thread, one call at a time; nothing is locked.
+// Threads: everything runs on the caller's thread, one call at a time; nothing is locked. A
+// handle and its copies (which share one renderer and its count of handles) belong to one
+// thread at a time. Handles on different threads draw independently when each has a map
+// view of its own (the default view is one for the whole process); they may share a path
+// that nobody changes while they draw.
 // Failures: reported by results (false, 0) and log lines of the category "pathRender";
 // nothing throws.
 #ifndef ADVICEPATHRENDEREX_H_

@@ -9,6 +9,11 @@
 
 #include "lonlat.h"
 
+// Pi, the ratio of a circle's circumference to its diameter: the double nearest to it
+// (3.141592653589793). Every conversion between degrees and radians in the library and its
+// tests and benchmarks uses this one.
+constexpr double kPi = 3.14159265358979323846;
+
 // Mean earth radius in metres: (2a + b) / 3 of the WGS 84 ellipsoid.
 constexpr double kEarthRadiusMetres = 6371008.8;
 

@@ -7,6 +7,7 @@
 #include <log4cpp/Category.hh>
 #include <log4cpp/LoggingEvent.hh>
 #include <log4cpp/Priority.hh>
+#include <mutex>
 #include <string>
 
 namespace {
@@ -32,12 +33,57 @@ __attribute__((format(printf, 1, 0))) std::string FormatV(const char* format, va
   return text;
 }
 
+// Serialises the delivery of lines: a line reaches every one of its appenders before the
+// next line, from any thread, reaches any. log4cpp's appenders do not lock (an
+// OstreamAppender writes its stream as it is called); log4cpp's own callAppenders calls
+// them under its category's lock, which is private to log4cpp, so the lines of this file
+// take this lock instead. A std::mutex is constant-initialised: lines written while other
+// static objects are built or destroyed still find it usable.
+std::mutex g_DeliveryMutex;
+// True on a thread while it holds g_DeliveryMutex.
+thread_local bool t_isDelivering = false;
+
+// Holds g_DeliveryMutex for the delivery of one line. An appender that logs through these
+// functions is already inside a delivery on its thread: its own line is delivered in the
+// middle of the current one rather than waiting for a lock its thread holds. Taking the
+// lock may throw (std::system_error); then nothing is held.
+class CDelivery {
+ public:
+  CDelivery() : m_isOwner(!t_isDelivering) {
+    if (!m_isOwner) return;
+    g_DeliveryMutex.lock();
+    t_isDelivering = true;
+  }
+  CDelivery(const CDelivery&) = delete;
+  CDelivery& operator=(const CDelivery&) = delete;
+  ~CDelivery() {
+    if (!m_isOwner) return;
+    t_isDelivering = false;
+    g_DeliveryMutex.unlock();
+  }
+
+ private:
+  bool m_isOwner;  // this delivery took the lock, not an outer one on the same thread
+};
+
+// True when `cat`, or an ancestor it passes its lines to while additivity holds, has an
+// appender: a line written to it would reach somebody. Allocates nothing: each category
+// answers its first appender under its own lock, without copying its set.
+bool IsHeard(const log4cpp::Category& cat) {
+  for (const log4cpp::Category* c = &cat; c != nullptr;
+       c = c->getAdditivity() ? c->getParent() : nullptr) {
+    if (c->getAppender() != nullptr) return true;
+  }
+  return false;
+}
+
 // Hands `event` to every appender of `cat`, then of its ancestors while additivity holds,
-// as log4cpp's callAppenders does. callAppenders may not let an exception out (it is
-// declared throw()), so an appender that threw there would end the process; here each
-// appender is called on its own, and one that throws loses only its own copy of the line.
-// The appenders are called from a copy of each category's set, outside log4cpp's lock.
+// as log4cpp's callAppenders does, under g_DeliveryMutex. callAppenders may not let an
+// exception out (it is declared throw()), so an appender that threw there would end the
+// process; here each appender is called on its own, and one that throws loses only its own
+// copy of the line. The appenders are called from a copy of each category's set.
 void CallAppenders(log4cpp::Category& cat, const log4cpp::LoggingEvent& event) {
+  const CDelivery delivery;
   for (log4cpp::Category* c = &cat; c != nullptr;
        c = c->getAdditivity() ? c->getParent() : nullptr) {
     const log4cpp::AppenderSet appenders = c->getAllAppenders();
@@ -59,7 +105,8 @@ __attribute__((format(printf, 6, 0))) void LogV(const char* category, int priori
   // made is dropped.
   try {
     log4cpp::Category& cat = log4cpp::Category::getInstance(category);
-    if (!cat.isPriorityEnabled(EnablingPriority(priority))) return;
+    // A line nobody would receive is neither formatted nor delivered.
+    if (!cat.isPriorityEnabled(EnablingPriority(priority)) || !IsHeard(cat)) return;
     std::string ndc = file != nullptr ? file : "?";
     ndc += ':';
     ndc += std::to_string(line);
@@ -92,7 +139,8 @@ void log4cpp_Info(const char* category, const char* file, int line, const char* 
 bool log4cpp_IsInfoEnabled(const char* category) noexcept {
   if (category == nullptr) return false;
   try {
-    return log4cpp::Category::getInstance(category).isPriorityEnabled(log4cpp::Priority::INFO);
+    const log4cpp::Category& cat = log4cpp::Category::getInstance(category);
+    return cat.isPriorityEnabled(log4cpp::Priority::INFO) && IsHeard(cat);
   } catch (...) {
     return false;  // the category cannot be made: nothing could be written to it
   }

@@ -7,7 +7,6 @@
 #ifndef ADVICEPATH_OUTSIDE_MAPSERVICE_H_
 #define ADVICEPATH_OUTSIDE_MAPSERVICE_H_
 
-#include <cstddef>
 #include <vector>
 
 #include "lonlat.h"

@@ -26,10 +26,11 @@ constexpr int kRedLineSteps = 10;
 constexpr unsigned kRedLineColor = 255;  // pure red, 0x00BBGGRR
 constexpr int kRedLineWidth = 2;
 
-// The stopwatch and memory counter of one traced operation. They run only when the
-// category writes information lines at construction: otherwise the operation measures
-// nothing (a snapshot costs two system calls). On success the operation calls Stop and,
-// when it returns true, writes its two information lines with Milliseconds and MemoryText.
+// The stopwatch and memory counter of one traced operation. They run only when, at
+// construction, an information line of the category would reach an appender: otherwise the
+// operation measures and formats nothing (a snapshot costs two system calls), which is what
+// log4cpp as it comes (root at INFO, no appender) gets. An operation that succeeds ends with
+// PATHRENDER_TRACE_END, which stops both and writes the two lines.
 class CTracedOp {
  public:
   CTracedOp() : m_isListened(log4cpp_IsInfoEnabled(g_LogCategory)) {
@@ -56,14 +57,28 @@ class CTracedOp {
   }
 
  private:
-  bool m_isListened;        // information lines were enabled when the operation began
+  bool m_isListened;        // information lines were heard when the operation began
   Timer m_Timer;            // started only when listened to
   MemCounter m_MemCounter;  // started only when listened to
 };
 
+// Ends the traced operation `traced` after it succeeded: when it is listened to, stops it
+// and writes for `function` the stopwatch line (`timerFormat`, with the milliseconds), then
+// the memory line (`memoryFormat`, with the counter's text). A macro rather than a function
+// so that each format stays a literal the compiler checks against its argument, and each
+// line names the source line where its operation ends.
+#define PATHRENDER_TRACE_END(traced, function, timerFormat, memoryFormat)  \
+  do {                                                                     \
+    if ((traced).Stop()) {                                                 \
+      PATHRENDER_INFO(function, timerFormat, (traced).Milliseconds());     \
+      char szBuf[MemCounter::kBufSize];                                    \
+      PATHRENDER_INFO(function, memoryFormat, (traced).MemoryText(szBuf)); \
+    }                                                                      \
+  } while (false)
+
 }  // namespace
 
-AdvicePathRender::AdvicePathRender(void* mapView)
+AdvicePathRender::AdvicePathRender(Torvane::CMapService* mapView)
     : m_isClearBigArrow(false),
       m_isDrawEnabled(true),
       m_CurScale(kFallbackScale),
@@ -101,7 +116,7 @@ bool AdvicePathRender::SetPath(CNavPath* path) {
   return true;
 }
 
-bool AdvicePathRender::SetDrawParm(void* mapView) {
+bool AdvicePathRender::SetDrawParm(Torvane::CMapService* mapView) {
   mp_MapView = mapView;
   return true;
 }
@@ -140,11 +155,8 @@ int AdvicePathRender::SetSize(const AdvicePathSizeSetting* table, int count, int
   mp_SizeSet = copy;
   m_SizeSetCnt = count;
   m_MaxTurnScale = maxTurnScale;
-  if (traced.Stop()) {
-    PATHRENDER_INFO("AdvicePathRender::SetSize", "timerSetSize::%lfms", traced.Milliseconds());
-    char szBuf[MemCounter::kBufSize];
-    PATHRENDER_INFO("AdvicePathRender::SetSize", "memcnterSetSize::%s", traced.MemoryText(szBuf));
-  }
+  PATHRENDER_TRACE_END(traced, "AdvicePathRender::SetSize", "timerSetSize::%lfms",
+                       "memcnterSetSize::%s");
   return 1;
 }
 
@@ -155,13 +167,8 @@ void AdvicePathRender::SetTurnInfo(CNavPath* path, const CTurnInfo& turn) {
   }
   CTracedOp traced;
   m_CrossPathEdges.SetCrossInfo(path, turn);
-  if (traced.Stop()) {
-    PATHRENDER_INFO("AdvicePathRender::SetTurnInfo", "timerSetTurnInfo::%lfms",
-                    traced.Milliseconds());
-    char szBuf[MemCounter::kBufSize];
-    PATHRENDER_INFO("AdvicePathRender::SetTurnInfo", "memcnterSetTurnInfo::%s",
-                    traced.MemoryText(szBuf));
-  }
+  PATHRENDER_TRACE_END(traced, "AdvicePathRender::SetTurnInfo", "timerSetTurnInfo::%lfms",
+                       "memcnterSetTurnInfo::%s");
   m_isClearBigArrow = false;
 }
 
@@ -182,18 +189,13 @@ void AdvicePathRender::Draw(bool drawPath, bool drawArrow) {
   if (m_isDrawRedLine) DrawRedLine();
 }
 
-Torvane::CMapService* AdvicePathRender::MapView() const {
-  return static_cast<Torvane::CMapService*>(mp_MapView);
-}
-
 void AdvicePathRender::AutoSetCurScale() {
-  Torvane::CMapService* view = MapView();
-  if (view == nullptr) {
+  if (mp_MapView == nullptr) {
     PATHRENDER_LOG(kLogFatal, "AdvicePathRender::AutoSetCurScale", "mp_MapView is NULL \n");
     return;
   }
-  const double scale = view->GetScale();
-  m_CurScale = view->GetScaleIndex(scale);
+  const double scale = mp_MapView->GetScale();
+  m_CurScale = mp_MapView->GetScaleIndex(scale);
   if (m_CurScale >= m_SizeSetCnt) {
     PATHRENDER_LOG(kLogNotSet, "AdvicePathRender::AutoSetCurScale",
                    "m_CurScale > = m_SizeSetCnt \n");
@@ -211,8 +213,7 @@ const AdvicePathSizeSetting& AdvicePathRender::CurrentRow() const {
 }
 
 void AdvicePathRender::DrawPath() {
-  Torvane::CMapService* view = MapView();
-  if (mp_Path == nullptr || view == nullptr) return;
+  if (mp_Path == nullptr || mp_MapView == nullptr) return;
   const void* first = mp_Path->GetFirstPosition();
   if (first == nullptr) {
     PATHRENDER_LOG(kLogError, "AdvicePathRender::DrawPath",
@@ -226,8 +227,8 @@ void AdvicePathRender::DrawPath() {
   // A border pass cut off at the walk limit is not followed by the inner pass: the path
   // cycles, the inner pass would cover the same cut-off route, and the frame has already
   // taken as long as one pass may.
-  if (!DrawPathPass(*view, first, m_ClrSetting.pathBorderColor, pathBorderWidth)) return;
-  DrawPathPass(*view, mp_Path->GetFirstPosition(), m_ClrSetting.pathColor, pathWidth);
+  if (!DrawPathPass(*mp_MapView, first, m_ClrSetting.pathBorderColor, pathBorderWidth)) return;
+  DrawPathPass(*mp_MapView, mp_Path->GetFirstPosition(), m_ClrSetting.pathColor, pathWidth);
 }
 
 bool AdvicePathRender::DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color,
@@ -250,8 +251,7 @@ bool AdvicePathRender::DrawPathPass(Torvane::CMapService& view, const void* firs
 
 void AdvicePathRender::DrawTurn() {
   CTracedOp traced;
-  Torvane::CMapService* view = MapView();
-  if (m_isClearBigArrow || view == nullptr) {
+  if (m_isClearBigArrow || mp_MapView == nullptr) {
     PATHRENDER_LOG(kLogNotSet, "AdvicePathRender::DrawTurn",
                    "m_isClearBigArrow is ture Or mp_MapView is NULL \n");
     return;
@@ -277,25 +277,24 @@ void AdvicePathRender::DrawTurn() {
   const int n = m_CrossPathEdges.GetCrossEdgeCount();
   const unsigned arrowColor = m_ClrSetting.arrowColor;
   const unsigned borderColor = m_ClrSetting.arrowBorderColor;
+  Torvane::CMapService& view = *mp_MapView;
   // Border pass: every stroke, then the head's outline. The two head calls pass the colour
   // as their fifth value too.
-  for (int i = 0; i < n; ++i) {
-    const CCrossEdge* edge = m_CrossPathEdges.GetCrossEdge(i);
-    view->DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, borderColor, row.arrowBorderWidth);
-  }
-  view->DrawPolyline(m_ArrowHeadPts, 3, row.arrowHeadBorderParam, borderColor,
-                     static_cast<int>(borderColor));
+  DrawStrokes(view, n, borderColor, row.arrowBorderWidth);
+  view.DrawPolyline(m_ArrowHeadPts, 3, row.arrowHeadBorderParam, borderColor,
+                    static_cast<int>(borderColor));
   // Inner pass over it: every stroke, then the filled head.
-  for (int i = 0; i < n; ++i) {
+  DrawStrokes(view, n, arrowColor, row.arrowWidth);
+  view.DrawPolygon(m_ArrowHeadPts, 3, row.arrowHeadParam, arrowColor, static_cast<int>(arrowColor));
+  PATHRENDER_TRACE_END(traced, "AdvicePathRender::DrawTurn", "timerDrawTurn::%lfms",
+                       "memcnterDrawTurn::%s");
+}
+
+void AdvicePathRender::DrawStrokes(Torvane::CMapService& view, int count, unsigned color,
+                                   int width) {
+  for (int i = 0; i < count; ++i) {
     const CCrossEdge* edge = m_CrossPathEdges.GetCrossEdge(i);
-    view->DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, arrowColor, row.arrowWidth);
-  }
-  view->DrawPolygon(m_ArrowHeadPts, 3, row.arrowHeadParam, arrowColor,
-                    static_cast<int>(arrowColor));
-  if (traced.Stop()) {
-    PATHRENDER_INFO("AdvicePathRender::DrawTurn", "timerDrawTurn::%lfms", traced.Milliseconds());
-    char szBuf[MemCounter::kBufSize];
-    PATHRENDER_INFO("AdvicePathRender::DrawTurn", "memcnterDrawTurn::%s", traced.MemoryText(szBuf));
+    view.DrawPolyline(edge->GetPts(), edge->GetPtNum(), 0, color, width);
   }
 }
 
@@ -314,23 +313,23 @@ void AdvicePathRender::DrawRedLine() {
   // A length that is not a number (a coordinate that is not one) draws nothing rather than
   // converting NaN or infinity to a step count.
   if (!std::isfinite(length)) return;
-  Torvane::CMapService* view = MapView();
   // Less than one whole step apart: one straight segment. Compared before any conversion:
   // from about 4.3e14 m the step count has no int, and a host's geodesy may measure that.
   if (length / kRedLineStepMetres < 1.0) {
-    if (view != nullptr) view->DrawPolyline(ll, 2, 0, kRedLineColor, kRedLineWidth);
+    if (mp_MapView != nullptr) mp_MapView->DrawPolyline(ll, 2, 0, kRedLineColor, kRedLineWidth);
     return;
   }
   // Far apart: ten equal steps in longitude and latitude.
   tagLonLat newLL[kRedLineSteps + 1];
   newLL[0] = ll[0];
   newLL[kRedLineSteps] = ll[1];
+  // Point i lies i steps along: (difference * i) / steps, divided as doubles.
   for (int i = 1; i < kRedLineSteps; ++i) {
-    newLL[i].lat = ((ll[1].lat - ll[0].lat) * i) / 10.0 + ll[0].lat;
-    newLL[i].lon = ((ll[1].lon - ll[0].lon) * i) / 10.0 + ll[0].lon;
+    newLL[i].lat = ((ll[1].lat - ll[0].lat) * i) / kRedLineSteps + ll[0].lat;
+    newLL[i].lon = ((ll[1].lon - ll[0].lon) * i) / kRedLineSteps + ll[0].lon;
   }
-  if (view != nullptr)
-    view->DrawPolyline(newLL, kRedLineSteps + 1, 0, kRedLineColor, kRedLineWidth);
+  if (mp_MapView != nullptr)
+    mp_MapView->DrawPolyline(newLL, kRedLineSteps + 1, 0, kRedLineColor, kRedLineWidth);
 }
 
 void AdvicePathRender::ZeroPoints(tagLonLat* points, int count) {

@@ -4,7 +4,9 @@
 // picks the size-table row once per frame from the map view's scale, and draws the route
 // polyline, the big arrow and the red line. The path and the map view are borrowed; the size
 // table is the renderer's own copy. Handles that were copied share one renderer through its
-// reference count. Everything runs on the caller's thread, one call at a time.
+// reference count, which is not atomic: a renderer and all its handles stay on one thread at
+// a time. Everything runs on the caller's thread, one call at a time; renderers on different
+// threads share nothing of their own (the direction tables are filled once, thread-safely).
 #ifndef ADVICEPATH_RENDER_ADVICEPATHRENDER_H_
 #define ADVICEPATH_RENDER_ADVICEPATHRENDER_H_
 
@@ -24,10 +26,10 @@ class AdvicePathRender {
   // Largest scale index for the big arrow until SetSize sets one.
   static constexpr int kDefaultMaxTurnScale = 30;
 
-  // Draws on `mapView` (a Torvane::CMapService*, borrowed; may be null: nothing is drawn).
+  // Draws on `mapView` (borrowed: must stay alive while set; may be null: nothing is drawn).
   // No path, no size table, default colours, drawing on, red line off, arrow shown,
   // one reference (the creating handle's).
-  explicit AdvicePathRender(void* mapView);
+  explicit AdvicePathRender(Torvane::CMapService* mapView);
   AdvicePathRender(const AdvicePathRender&) = delete;
   AdvicePathRender& operator=(const AdvicePathRender&) = delete;
   // Releases the size table.
@@ -46,8 +48,8 @@ class AdvicePathRender {
 
   // Sets the route to draw (borrowed: must stay alive while set). Null: false, path kept.
   bool SetPath(CNavPath* path);
-  // Sets the map view (borrowed), null included. True.
-  bool SetDrawParm(void* mapView);
+  // Sets the map view (borrowed: must stay alive while set), null included. True.
+  bool SetDrawParm(Torvane::CMapService* mapView);
   void SetClr(const AdvicePathClrSetting& colors);
   bool GetClr(AdvicePathClrSetting& colors) const;
   void EnableDrawing(bool enable);
@@ -85,17 +87,18 @@ class AdvicePathRender {
   bool DrawPathPass(Torvane::CMapService& view, const void* first, unsigned color, int width);
   // The big arrow: strokes and head, border pass then inner pass.
   void DrawTurn();
+  // One pass over the arrow's first `count` strokes, each a polyline in one colour and width.
+  void DrawStrokes(Torvane::CMapService& view, int count, unsigned color, int width);
   // The straight red line from the route's origin to its first destination.
   void DrawRedLine();
   static void ZeroPoints(tagLonLat* points, int count);
-  Torvane::CMapService* MapView() const;
 
   bool m_isClearBigArrow;             // true while the big arrow is hidden
   bool m_isDrawEnabled;               // drawing switch
   int m_CurScale;                     // size-table row of this frame, as the view gave it
   tagLonLat m_ArrowHeadPts[3];        // degrees: tip, right and left base corners
   CPath* mp_Path;                     // Borrowed: the route drawn; null when none
-  void* mp_MapView;                   // Borrowed: a Torvane::CMapService; null: no drawing
+  Torvane::CMapService* mp_MapView;   // Borrowed: the view drawn on; null: no drawing
   CCrossPathEdges m_CrossPathEdges;   // builder of the arrow's strokes and head
   AdvicePathClrSetting m_ClrSetting;  // the four colours
   AdvicePathSizeSetting* mp_SizeSet;  // Owned (array new/delete): the size table copy

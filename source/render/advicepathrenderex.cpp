@@ -61,7 +61,9 @@ bool AdvicePathRenderEx::SetPath(CNavPath* path) {
 }
 
 bool AdvicePathRenderEx::SetDrawParm(void* mapView) {
-  return mp_Render != nullptr && mp_Render->SetDrawParm(mapView);
+  // The one place where the exported interface's untyped view becomes the interface it is.
+  return mp_Render != nullptr &&
+         mp_Render->SetDrawParm(static_cast<Torvane::CMapService*>(mapView));
 }
 
 void AdvicePathRenderEx::SetClr(const AdvicePathClrSetting& colors) {

@@ -1,29 +1,29 @@
-// A map view for tests and the fuzz targets: records every call the renderer makes, in order,
-// with the points copied (so every point handed over is read), and answers the scale queries
-// with values the test sets.
+// Map views for tests, benchmarks and the fuzz targets.
+//
+// RecordingMapView is the outside layer's display list (Torvane::CDisplayListMapView: every
+// draw call recorded as a Torvane::CDrawCall, points copied, so every point handed over is
+// read) with its scale answers pinned to values the test sets, whatever the ladder, and a
+// note of each scale query. NullMapView draws and records nothing. One thread per view.
 #ifndef ADVICEPATH_TESTS_FAKES_RECORDING_MAP_VIEW_H_
 #define ADVICEPATH_TESTS_FAKES_RECORDING_MAP_VIEW_H_
 
-#include <string>
+#include <cstddef>
 #include <vector>
 
 #include "mapservice.h"
 
 namespace fakes {
 
-struct RecordedCall {
-  enum Op { kGetScale, kGetScaleIndex, kPolyline, kPolygon };
+// One scale query the renderer made: which, with what argument, and how many draw calls the
+// view had recorded by then.
+struct ScaleQuery {
+  enum Op { kGetScale, kGetScaleIndex };
   Op op;
-  const tagLonLat* pts = nullptr;  // the array as passed; only compared, never read later
-  std::vector<tagLonLat> points;   // copied; empty for the scale queries
-  int count = 0;
-  int style = 0;  // the third value
-  unsigned color = 0;
-  int width = 0;       // the fifth value
-  double scale = 0.0;  // GetScaleIndex's argument
+  double scale;             // GetScaleIndex's argument; 0 for GetScale
+  std::size_t drawsBefore;  // draw calls recorded before the query
 };
 
-class RecordingMapView : public Torvane::CMapService {
+class RecordingMapView : public Torvane::CDisplayListMapView {
  public:
   // GetScale answers `scale`, GetScaleIndex answers `scaleIndex` whatever its argument.
   explicit RecordingMapView(int scaleIndex = 0, double scale = 1000.0);
@@ -31,25 +31,22 @@ class RecordingMapView : public Torvane::CMapService {
   void SetScaleIndex(int scaleIndex) { m_ScaleIndex = scaleIndex; }
   int ScaleIndex() const { return m_ScaleIndex; }
 
-  void DrawPolyline(const tagLonLat* points, int count, int style, unsigned color,
-                    int width) override;
-  void DrawPolygon(const tagLonLat* points, int count, int style, unsigned color,
-                   int width) override;
+  // Answers the pinned scale and notes the query. Unlike the display list's own GetScale it
+  // keeps the calls recorded so far: they stay until Reset, so that a test sees every frame
+  // it drew since.
   double GetScale() override;
+  // Answers the pinned index and notes the query.
   int GetScaleIndex(double scale) override;
 
-  const std::vector<RecordedCall>& Calls() const { return m_Calls; }
-  // Only the draw calls, in order.
-  std::vector<RecordedCall> DrawCalls() const;
-  void Reset() { m_Calls.clear(); }
+  // The scale queries since Reset, in order. The draw calls are GetCalls().
+  const std::vector<ScaleQuery>& ScaleQueries() const { return m_Queries; }
+  // Forgets the draw calls and the scale queries.
+  void Reset();
 
  private:
-  void RecordDraw(RecordedCall::Op op, const tagLonLat* points, int count, int style,
-                  unsigned color, int width);
-
-  int m_ScaleIndex;
-  double m_Scale;
-  std::vector<RecordedCall> m_Calls;
+  int m_ScaleIndex;                   // GetScaleIndex's answer: a row of the size table
+  double m_Scale;                     // GetScale's answer, metres per pixel
+  std::vector<ScaleQuery> m_Queries;  // since Reset
 };
 
 // A map view that draws nothing and allocates nothing: for benchmarks and allocation counts.

@@ -17,7 +17,7 @@
 namespace fakes {
 
 // Metres along a great circle per degree: R * pi / 180.
-constexpr double kMetresPerDegree = kEarthRadiusMetres * 3.14159265358979323846 / 180.0;
+constexpr double kMetresPerDegree = kEarthRadiusMetres * kPi / 180.0;
 
 inline tagLonLat MetresEast(const tagLonLat& p, double metres) {
   return {p.lon + metres / kMetresPerDegree, p.lat};

@@ -4,8 +4,10 @@
 
 #include <log4cpp/AppenderSkeleton.hh>
 #include <log4cpp/Category.hh>
+#include <log4cpp/LoggingEvent.hh>
 #include <log4cpp/Priority.hh>
 #include <stdexcept>
+#include <string>
 
 #include "log_capture.h"
 
@@ -28,6 +30,25 @@ class CThrowingAppender : public log4cpp::AppenderSkeleton {
 
  private:
   bool m_isStandard;  // throws std::runtime_error, else an int
+};
+
+// A host's appender that reports through the logging service itself: for each line it
+// receives it writes one line of its own to another category.
+class CEchoingAppender : public log4cpp::AppenderSkeleton {
+ public:
+  explicit CEchoingAppender(const char* echoCategory)
+      : log4cpp::AppenderSkeleton("echoing"), m_EchoCategory(echoCategory) {}
+  void close() override {}
+  bool requiresLayout() const override { return false; }
+  void setLayout(log4cpp::Layout* layout) override { delete layout; }
+
+ protected:
+  void _append(const log4cpp::LoggingEvent& event) override {
+    log4cpp_category_log(m_EchoCategory, 300, "f", 1, "g", "echo of %s", event.message.c_str());
+  }
+
+ private:
+  const char* m_EchoCategory;  // Borrowed: a literal
 };
 
 TEST(LoggingTest, LineCarriesCategoryPriorityPositionFunctionAndText) {
@@ -58,6 +79,25 @@ TEST(LoggingTest, DisabledPrioritiesWriteNothing) {
   log4cpp::Category::getInstance("loggingQuiet").setPriority(log4cpp::Priority::INFO);
   EXPECT_TRUE(log4cpp_IsInfoEnabled("loggingQuiet"));
   EXPECT_FALSE(log4cpp_IsInfoEnabled(nullptr));
+}
+
+TEST(LoggingTest, InfoIsEnabledOnlyWhereAnAppenderWouldReceiveIt) {
+  // Fault: with log4cpp as it comes (root at INFO, no appender) information lines counted as
+  // enabled, so every traced operation measured and formatted lines that reached nobody.
+  ASSERT_EQ(log4cpp::Category::getRoot().getAppender(), nullptr);
+  log4cpp::Category& child = log4cpp::Category::getInstance("loggingHeard.child");
+  log4cpp::Category::getInstance("loggingHeard").setPriority(log4cpp::Priority::INFO);
+  EXPECT_FALSE(log4cpp_IsInfoEnabled("loggingHeard.child"));  // enabled, nobody listens
+  fakes::LogCapture capture("loggingHeard");                  // the parent gets an appender
+  EXPECT_TRUE(log4cpp_IsInfoEnabled("loggingHeard.child"));   // heard through its parent
+  log4cpp_Info("loggingHeard.child", "f", 1, "g", "heard");
+  child.setAdditivity(false);
+  EXPECT_FALSE(log4cpp_IsInfoEnabled("loggingHeard.child"));  // it no longer passes lines on
+  log4cpp_Info("loggingHeard.child", "f", 1, "g", "unheard");
+  capture.SetPriority(log4cpp::Priority::WARN);
+  EXPECT_FALSE(log4cpp_IsInfoEnabled("loggingHeard"));  // listened to, not enabled
+  ASSERT_EQ(capture.Lines().size(), 1u);
+  EXPECT_EQ(capture.Lines()[0].text, "heard");
 }
 
 TEST(LoggingTest, NotSetLinesGoOutWhenTheCategoryIsAtDebug) {
@@ -102,6 +142,22 @@ TEST(LoggingTest, AppenderThatThrowsLosesItsLineNotTheCaller) {
     ASSERT_EQ(capture.Lines().size(), 2u);
     EXPECT_EQ(capture.Lines()[1].text, "info");
   }
+}
+
+TEST(LoggingTest, AppenderThatLogsGetsItsLineInsteadOfWaitingForItself) {
+  // A line is delivered under a lock: an appender that logs from inside a delivery must not
+  // wait for the lock its own thread holds (it would hang the host).
+  fakes::LogCapture echoed("loggingEchoed");
+  fakes::LogCapture capture("loggingEcho");
+  log4cpp::Category& category = log4cpp::Category::getInstance("loggingEcho");
+  log4cpp::Appender* echoing = new CEchoingAppender("loggingEchoed");
+  category.addAppender(echoing);  // the category owns it
+  log4cpp_Info("loggingEcho", "f", 1, "g", "line");
+  category.removeAppender(echoing);  // deletes it
+  ASSERT_EQ(echoed.Lines().size(), 1u);
+  EXPECT_EQ(echoed.Lines()[0].text, "echo of line");
+  ASSERT_EQ(capture.Lines().size(), 1u);  // the line itself arrived as well
+  EXPECT_EQ(capture.Lines()[0].text, "line");
 }
 
 TEST(LoggingTest, ParseLogContextSplitsPositionAndFunction) {

@@ -26,9 +26,9 @@
 namespace {
 
 using fakes::LogLine;
-using fakes::RecordedCall;
 using ::testing::ElementsAre;
 using ::testing::MatchesRegex;
+using Torvane::CDrawCall;
 
 // Row i of a test table: every field distinct, so a call's width tells which row it used.
 AdvicePathSizeSetting Row(int i) {
@@ -53,9 +53,9 @@ std::vector<AdvicePathSizeSetting> Table(int rows) {
   return table;
 }
 
-std::vector<int> Widths(const std::vector<RecordedCall>& calls) {
+std::vector<int> Widths(const std::vector<CDrawCall>& calls) {
   std::vector<int> widths;
-  for (const RecordedCall& call : calls) widths.push_back(call.width);
+  for (const CDrawCall& call : calls) widths.push_back(call.width);
   return widths;
 }
 
@@ -80,10 +80,10 @@ class AdvicePathRenderTest : public ::testing::Test {
     return m_Handle.SetSize(m_Table.data(), rows, maxTurnScale);
   }
   // Draws one frame and returns its draw calls.
-  std::vector<RecordedCall> Frame(bool drawPath = true, bool drawArrow = false) {
+  std::vector<CDrawCall> Frame(bool drawPath = true, bool drawArrow = false) {
     m_View.Reset();
     m_Handle.Draw(drawPath, drawArrow);
-    return m_View.DrawCalls();
+    return m_View.GetCalls();
   }
   static void SetRoute(const tagLonLat& origin, const std::vector<tagLonLat>& dests) {
     GetRouteManager().GetPathManager().SetOrgPoint(origin);
@@ -185,7 +185,7 @@ TEST(AdvicePathRenderExTest, NewPathRenderDrawsOnTheGivenViewOrTheDefault) {
   ASSERT_NE(own, nullptr);
   ASSERT_EQ(own->SetSize(table.data(), 8, 30), 1);
   own->Draw(true, false);
-  EXPECT_EQ(view.DrawCalls().size(), 2u);
+  EXPECT_EQ(view.GetCalls().size(), 2u);
   EXPECT_TRUE(ClosePathRender(own));
 
   AdvicePathRenderEx* onDefault = NewPathRender(path.get(), nullptr);
@@ -220,16 +220,19 @@ TEST_F(AdvicePathRenderTest, RouteIsDrawnBorderPassFirstThenInnerPass) {
   SetTable(8);
   m_View.Reset();
   m_Handle.Draw(true, false);
-  const std::vector<RecordedCall>& calls = m_View.Calls();
-  ASSERT_EQ(calls.size(), 8u);
-  EXPECT_EQ(calls[0].op, RecordedCall::kGetScale);
-  EXPECT_EQ(calls[1].op, RecordedCall::kGetScaleIndex);
-  EXPECT_EQ(calls[1].scale, 1000.0);  // GetScale's answer passed on
+  const std::vector<fakes::ScaleQuery>& queries = m_View.ScaleQueries();
+  ASSERT_EQ(queries.size(), 2u);
+  EXPECT_EQ(queries[0].op, fakes::ScaleQuery::kGetScale);
+  EXPECT_EQ(queries[1].op, fakes::ScaleQuery::kGetScaleIndex);
+  EXPECT_EQ(queries[1].scale, 1000.0);    // GetScale's answer passed on
+  EXPECT_EQ(queries[1].drawsBefore, 0u);  // both before any drawing
+  const std::vector<CDrawCall>& calls = m_View.GetCalls();
+  ASSERT_EQ(calls.size(), 6u);
   const AdvicePathClrSetting colors;
   for (int i = 0; i < 6; ++i) {
-    const RecordedCall& call = calls[2 + i];
+    const CDrawCall& call = calls[i];
     SCOPED_TRACE(i);
-    EXPECT_EQ(call.op, RecordedCall::kPolyline);
+    EXPECT_EQ(call.op, CDrawCall::kPolyline);
     EXPECT_EQ(call.style, 0);
     EXPECT_EQ(call.count, 3);
     EXPECT_EQ(call.color, i < 3 ? colors.pathBorderColor : colors.pathColor);
@@ -238,8 +241,8 @@ TEST_F(AdvicePathRenderTest, RouteIsDrawnBorderPassFirstThenInnerPass) {
   // Each pass walks the edges in route order, straight from the path's arrays.
   PathGuid second;
   ASSERT_TRUE(m_Path->GetGuideAt(1, second));
-  EXPECT_EQ(calls[3].points[0].lon, second.firstPts[0].lon);
-  EXPECT_EQ(calls[6].points[2].lon, second.firstPts[2].lon);
+  EXPECT_EQ(calls[1].points[0].lon, second.firstPts[0].lon);
+  EXPECT_EQ(calls[4].points[2].lon, second.firstPts[2].lon);
 }
 
 TEST_F(AdvicePathRenderTest, RouteWidthsArriveAsTheirLow16Bits) {
@@ -256,8 +259,9 @@ TEST_F(AdvicePathRenderTest, RouteWidthsArriveAsTheirLow16Bits) {
 TEST_F(AdvicePathRenderTest, NothingIsDrawnBeforeATableButTheScaleIsRead) {
   m_View.Reset();
   m_Handle.Draw(true, true);
-  ASSERT_EQ(m_View.Calls().size(), 2u);
-  EXPECT_EQ(m_View.Calls()[0].op, RecordedCall::kGetScale);
+  ASSERT_EQ(m_View.ScaleQueries().size(), 2u);
+  EXPECT_EQ(m_View.ScaleQueries()[0].op, fakes::ScaleQuery::kGetScale);
+  EXPECT_TRUE(m_View.GetCalls().empty());
   ASSERT_EQ(m_Log.NonInfoLines().size(), 1u);
   EXPECT_EQ(m_Log.NonInfoLines()[0].priority, 800);
   EXPECT_EQ(m_Log.NonInfoLines()[0].function, "AdvicePathRender::AutoSetCurScale");
@@ -283,7 +287,8 @@ TEST_F(AdvicePathRenderTest, DrawingSwitchedOffStillReadsTheScale) {
   m_Handle.EnableDrawing(false);
   m_View.Reset();
   m_Handle.Draw(true, true);
-  ASSERT_EQ(m_View.Calls().size(), 2u);  // GetScale, GetScaleIndex: not even the red line
+  EXPECT_EQ(m_View.ScaleQueries().size(), 2u);  // GetScale, GetScaleIndex
+  EXPECT_TRUE(m_View.GetCalls().empty());       // not even the red line
   m_Handle.EnableDrawing(true);
   EXPECT_EQ(Frame(true, false).size(), 7u);
 }
@@ -314,9 +319,9 @@ TEST_F(AdvicePathRenderTest, EdgeThePathCannotDeliverIsSkipped) {
   path.AddGuide(guides[1]);
   SetTable(8);
   m_Handle.SetPath(&path);
-  const std::vector<RecordedCall> calls = Frame();
+  const std::vector<CDrawCall> calls = Frame();
   ASSERT_EQ(calls.size(), 4u);
-  for (const RecordedCall& call : calls) EXPECT_EQ(call.count, 2);
+  for (const CDrawCall& call : calls) EXPECT_EQ(call.count, 2);
 }
 
 TEST(AdvicePathRenderWalkTest, RouteWalkOfACyclingPathStopsAtTheGuideLimit) {
@@ -332,12 +337,12 @@ TEST(AdvicePathRenderWalkTest, RouteWalkOfACyclingPathStopsAtTheGuideLimit) {
   log.Clear();
   render.SetGuideWalkLimit(2);
   render.Draw(true, false);
-  EXPECT_EQ(view.DrawCalls().size(), 6u);
+  EXPECT_EQ(view.GetCalls().size(), 6u);
   EXPECT_TRUE(log.Lines().empty());
   view.Reset();
   render.SetGuideWalkLimit(1);
   render.Draw(true, false);
-  EXPECT_EQ(view.DrawCalls().size(), 2u);
+  EXPECT_EQ(view.GetCalls().size(), 2u);
   EXPECT_EQ(log.Lines().size(), 1u);
 
   const fakes::CyclingPath cycling(*path);
@@ -346,9 +351,9 @@ TEST(AdvicePathRenderWalkTest, RouteWalkOfACyclingPathStopsAtTheGuideLimit) {
   view.Reset();
   render.Draw(true, false);
   // The border pass: the first edge and seven steps on, round the route; no inner pass.
-  const std::vector<RecordedCall> calls = view.DrawCalls();
+  const std::vector<CDrawCall> calls = view.GetCalls();
   ASSERT_EQ(calls.size(), 8u);
-  for (const RecordedCall& call : calls) {
+  for (const CDrawCall& call : calls) {
     EXPECT_EQ(call.color, AdvicePathClrSetting().pathBorderColor);
   }
   EXPECT_EQ(calls[3].points[0].lon, calls[0].points[0].lon);
@@ -365,7 +370,7 @@ TEST_F(AdvicePathRenderTest, RedLineUnder200KmIsOneSegment) {
   m_Handle.EnableDrawRedLine(true);
   const tagLonLat origin = {1.0, 0.0};
   SetRoute(origin, {fakes::MetresNorth(origin, 199999.0)});
-  const std::vector<RecordedCall> calls = Frame(false, false);
+  const std::vector<CDrawCall> calls = Frame(false, false);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].count, 2);
   EXPECT_EQ(calls[0].style, 0);
@@ -386,7 +391,7 @@ TEST_F(AdvicePathRenderTest, RedLineFrom200KmIsTenEqualSteps) {
   while (LineLength(2, ends) < 200000.0) ends[1].lat = std::nextafter(ends[1].lat, 90.0);
   dest = ends[1];
   SetRoute(origin, {dest, {50.0, 50.0}});  // only the first destination counts
-  const std::vector<RecordedCall> calls = Frame(false, false);
+  const std::vector<CDrawCall> calls = Frame(false, false);
   ASSERT_EQ(calls.size(), 1u);
   ASSERT_EQ(calls[0].count, 11);
   EXPECT_EQ(calls[0].points[0].lat, origin.lat);
@@ -400,7 +405,7 @@ TEST_F(AdvicePathRenderTest, RedLineBetweenEqualPointsIsStillDrawn) {
   SetTable(8);
   m_Handle.EnableDrawRedLine(true);
   SetRoute({3.0, 4.0}, {{3.0, 4.0}});
-  const std::vector<RecordedCall> calls = Frame(false, false);
+  const std::vector<CDrawCall> calls = Frame(false, false);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].count, 2);
 }
@@ -441,7 +446,7 @@ TEST_F(AdvicePathRenderTest, RedLineOfAHugeFiniteLengthIsTenSteps) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.metres);
     const fakes::FixedLineLength length(c.metres);
-    const std::vector<RecordedCall> calls = Frame(false, false);
+    const std::vector<CDrawCall> calls = Frame(false, false);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].count, c.count);
   }
@@ -451,7 +456,7 @@ TEST_F(AdvicePathRenderTest, RedLineIsTheLastCallWithOrWithoutAPath) {
   SetTable(8);
   m_Handle.EnableDrawRedLine(true);
   SetRoute({1.0, 0.0}, {{1.0, 0.5}});
-  std::vector<RecordedCall> calls = Frame(true, false);
+  std::vector<CDrawCall> calls = Frame(true, false);
   ASSERT_EQ(calls.size(), 7u);
   EXPECT_EQ(calls.back().color, 255u);
   m_Handle.Clear();  // forgets the path: the red line stays
@@ -473,41 +478,41 @@ class AdvicePathRenderTurnTest : public AdvicePathRenderTest {
     m_Handle.SetTurnInfo(fakes::MakeTurn(*m_Path, 4, 5), m_Path.get());
     m_Log.Clear();
   }
-  static bool IsArrowCall(const RecordedCall& call) {
+  static bool IsArrowCall(const CDrawCall& call) {
     const AdvicePathClrSetting colors;
     return call.color == colors.arrowColor || call.color == colors.arrowBorderColor;
   }
-  static std::size_t ArrowCalls(const std::vector<RecordedCall>& calls) {
+  static std::size_t ArrowCalls(const std::vector<CDrawCall>& calls) {
     std::size_t n = 0;
-    for (const RecordedCall& call : calls) n += IsArrowCall(call) ? 1 : 0;
+    for (const CDrawCall& call : calls) n += IsArrowCall(call) ? 1 : 0;
     return n;
   }
 };
 
 TEST_F(AdvicePathRenderTurnTest, FrameDrawsRouteThenArrowInFixedOrderWithDefaultColours) {
-  const std::vector<RecordedCall> calls = Frame(true, true);
+  const std::vector<CDrawCall> calls = Frame(true, true);
   // Route 10 + 10; strokes: 50 m of g4, g5 (exit), 50 m of g6... cut to 61 m: 3 per pass.
   ASSERT_EQ(calls.size(), 20u + 3 + 1 + 3 + 1);
   for (int i = 0; i < 3; ++i) {
-    const RecordedCall& border = calls[20 + i];
-    EXPECT_EQ(border.op, RecordedCall::kPolyline);
+    const CDrawCall& border = calls[20 + i];
+    EXPECT_EQ(border.op, CDrawCall::kPolyline);
     EXPECT_EQ(border.style, 0);
     EXPECT_EQ(border.color, 0x00000000u);
     EXPECT_EQ(border.width, 401);  // arrowBorderWidth of row 1
-    const RecordedCall& inner = calls[24 + i];
-    EXPECT_EQ(inner.op, RecordedCall::kPolyline);
+    const CDrawCall& inner = calls[24 + i];
+    EXPECT_EQ(inner.op, CDrawCall::kPolyline);
     EXPECT_EQ(inner.color, 0x00FFFFFFu);
     EXPECT_EQ(inner.width, 301);  // arrowWidth
     EXPECT_EQ(inner.points.size(), border.points.size());
   }
-  const RecordedCall& outline = calls[23];
-  EXPECT_EQ(outline.op, RecordedCall::kPolyline);
+  const CDrawCall& outline = calls[23];
+  EXPECT_EQ(outline.op, CDrawCall::kPolyline);
   EXPECT_EQ(outline.count, 3);
   EXPECT_EQ(outline.style, 601);  // arrowHeadBorderParam
   EXPECT_EQ(outline.color, 0x00000000u);
   EXPECT_EQ(outline.width, 0x00000000);  // the colour again
-  const RecordedCall& fill = calls[27];
-  EXPECT_EQ(fill.op, RecordedCall::kPolygon);
+  const CDrawCall& fill = calls[27];
+  EXPECT_EQ(fill.op, CDrawCall::kPolygon);
   EXPECT_EQ(fill.count, 3);
   EXPECT_EQ(fill.style, 501);  // arrowHeadParam
   EXPECT_EQ(fill.color, 0x00FFFFFFu);
@@ -521,16 +526,16 @@ TEST_F(AdvicePathRenderTurnTest, FrameDrawsRouteThenArrowInFixedOrderWithDefault
 TEST_F(AdvicePathRenderTurnTest, HeadLengthReachesTheCutAsReserveAndTheHeadAsItIs) {
   // arrowHeadLength 10. With exit length 50 the cut guide g6 (600 m .. 700 m) keeps 61 m:
   // T = 50 + 11 overshot by 39. The head's base lies 10 m behind its tip.
-  const std::vector<RecordedCall> calls = Frame(false, true);
+  const std::vector<CDrawCall> calls = Frame(false, true);
   ASSERT_EQ(calls.size(), 8u);
-  const RecordedCall& fill = calls.back();
+  const CDrawCall& fill = calls.back();
   EXPECT_NEAR(fill.points[0].lon, fakes::MetresEast({1.0, 0.0}, 661).lon, 1e-12);
   EXPECT_NEAR(fill.points[1].lon, fakes::MetresEast({1.0, 0.0}, 651).lon, 1e-12);
   // With exit length 0 the cut keeps the reserve itself: 11 m (10 x 1.1), not 10 m.
   m_Table[1].arrowExitLength = 0;
   m_Table[1].arrowLengthTolerance = 0;
   m_Handle.SetSize(m_Table.data(), 8, 30);
-  const std::vector<RecordedCall> reserve = Frame(false, true);
+  const std::vector<CDrawCall> reserve = Frame(false, true);
   ASSERT_EQ(reserve.size(), 8u);
   EXPECT_NEAR(reserve.back().points[0].lon, fakes::MetresEast({1.0, 0.0}, 611).lon, 1e-12);
   EXPECT_NEAR(reserve.back().points[1].lon, fakes::MetresEast({1.0, 0.0}, 601).lon, 1e-12);
@@ -595,7 +600,7 @@ TEST_F(AdvicePathRenderTurnTest, ArrowScaleLimitUsesTheViewsIndexNotTheClampedRo
   m_View.SetScaleIndex(7);  // falls back to 5 > 4: no arrow, though the row used is 2
   EXPECT_EQ(ArrowCalls(Frame(true, true)), 0u);
   m_View.SetScaleIndex(-1);  // -1 <= 4: the arrow, from row 0
-  const std::vector<RecordedCall> calls = Frame(true, true);
+  const std::vector<CDrawCall> calls = Frame(true, true);
   ASSERT_EQ(ArrowCalls(calls), 8u);
   EXPECT_EQ(calls[20].width, 400);
   m_View.SetScaleIndex(2);
@@ -606,7 +611,7 @@ TEST_F(AdvicePathRenderTurnTest, NegativeArrowScaleLimitNeverDrawsTheArrow) {
   SetTable(8, -1);
   for (int index : {0, 1, 7}) {
     m_View.SetScaleIndex(index);
-    const std::vector<RecordedCall> calls = Frame(true, true);
+    const std::vector<CDrawCall> calls = Frame(true, true);
     EXPECT_EQ(ArrowCalls(calls), 0u);
     EXPECT_EQ(calls.size(), 20u);
   }
@@ -651,9 +656,9 @@ TEST_F(AdvicePathRenderTurnTest, TracedOperationsMeasureOnlyWhenInformationLines
 TEST_F(AdvicePathRenderTurnTest, ArrowComesBeforeTheRedLine) {
   m_Handle.EnableDrawRedLine(true);
   SetRoute({1.0, 0.0}, {{1.0, 0.5}});
-  const std::vector<RecordedCall> calls = Frame(true, true);
+  const std::vector<CDrawCall> calls = Frame(true, true);
   ASSERT_EQ(calls.size(), 29u);
-  EXPECT_EQ(calls[27].op, RecordedCall::kPolygon);
+  EXPECT_EQ(calls[27].op, CDrawCall::kPolygon);
   EXPECT_EQ(calls[28].color, 255u);
 }
 
@@ -667,8 +672,7 @@ struct Xy {
 };
 Xy ToXy(const tagLonLat& origin, const tagLonLat& p) {
   const double kMetresPerDegree = fakes::kMetresPerDegree;
-  return {(p.lon - origin.lon) * kMetresPerDegree *
-              std::cos(origin.lat * 3.14159265358979323846 / 180.0),
+  return {(p.lon - origin.lon) * kMetresPerDegree * std::cos(origin.lat * kPi / 180.0),
           (p.lat - origin.lat) * kMetresPerDegree};
 }
 
@@ -732,12 +736,12 @@ TEST(AdvicePathRenderFrameTest, StrokesFollowARealisticJunctionAndEndWhereTheySh
   handle->Draw(true, true);
   ASSERT_TRUE(ClosePathRender(handle));
 
-  const std::vector<RecordedCall> calls = view.DrawCalls();
+  const std::vector<CDrawCall> calls = view.GetCalls();
   ASSERT_GE(calls.size(), 14u + 2 * 2 + 2);
   const std::size_t strokes = (calls.size() - 14 - 2) / 2;
   ASSERT_EQ(calls.size(), 14 + 2 * strokes + 2);
   EXPECT_EQ(calls[14 + strokes].count, 3);  // the outline between the two stroke passes
-  EXPECT_EQ(calls.back().op, RecordedCall::kPolygon);
+  EXPECT_EQ(calls.back().op, CDrawCall::kPolygon);
 
   // Every stroke point lies on the route, within a metre.
   double junctionAlong = 0.0;

@@ -13,8 +13,10 @@ namespace {
 constexpr int kTrigRows = 361;
 // Indices in a full turn.
 constexpr unsigned kFullTurn = 1440;
-// One quarter degree in radians: pi / 720 as a double.
-constexpr double kQuarterDegreeRad = 0.004363323129985824;
+// One quarter degree in radians: pi / 720, the double 0.004363323129985824. Every row of the
+// tables below depends on its exact bits.
+constexpr double kQuarterDegreeRad = kPi / 720.0;
+static_assert(kQuarterDegreeRad == 0.004363323129985824, "one quarter degree keeps its bits");
 // Stands for the infinite tangent of 90 degrees in the last row. A slope at or above it reads
 // as straight north or south.
 constexpr double kTanOfRightAngle = 1000000.0;
@@ -26,11 +28,9 @@ constexpr double kTanOfRightAngle = 1000000.0;
 double g_TanTable[kTrigRows];
 double g_SinTable[kTrigRows];
 double g_CosTable[kTrigRows];
-// 0 until all rows are written, then 1.
-int g_isTrigTableInit = 0;
 
-// Writes every row, then the flag. Returns the flag for the one-time guard.
-int FillTrigTables() {
+// Writes every row. Returns true, for the one-time guard in InitTrigTables.
+bool FillTrigTables() {
   for (int k = 0; k < kTrigRows - 1; ++k) {
     const double angle = k * kQuarterDegreeRad;  // radians
     g_TanTable[k] = std::tan(angle);
@@ -40,8 +40,7 @@ int FillTrigTables() {
   g_TanTable[kTrigRows - 1] = kTanOfRightAngle;
   g_SinTable[kTrigRows - 1] = 1.0;
   g_CosTable[kTrigRows - 1] = 0.0;
-  g_isTrigTableInit = 1;
-  return g_isTrigTableInit;
+  return true;
 }
 
 // The reference angle of a slope r >= 0, in quarter degrees, truncated: the last row whose
@@ -59,8 +58,8 @@ unsigned ReferenceAngle(double r) {
 void InitTrigTables() {
   // A function-local static is initialised exactly once, and other threads wait for it, so
   // the tables are complete before any caller reads them.
-  static const int s_filled = FillTrigTables();
-  (void)s_filled;
+  static const bool s_isFilled = FillTrigTables();
+  (void)s_isFilled;
 }
 
 unsigned short GetDirectionIndex(double x1, double y1, double x2, double y2) {
