@@ -167,15 +167,19 @@ void ExpectRedLine(const tagLonLat& origin, const tagLonLat& dest, CFrameExpecta
 }
 
 int CheckFrame(const CFuzzMapView& view, const CFrameExpectation& frame) {
-  const std::vector<CViewCall>& calls = view.GetCalls();
   const std::vector<fakes::ScaleQuery>& queries = view.ScaleQueries();
   if (!frame.viewAttached) {
-    FUZZ_CHECK(calls.empty() && queries.empty(), "a view that is not the renderer's was called");
+    FUZZ_CHECK(view.GetCalls().empty() && queries.empty(),
+               "a view that is not the renderer's was called");
     return 0;
   }
   FUZZ_CHECK(queries.size() == 2 && queries[0].op == fakes::ScaleQuery::kGetScale &&
                  queries[1].op == fakes::ScaleQuery::kGetScaleIndex && queries[1].drawsBefore == 0,
              "every frame starts with GetScale, then GetScaleIndex, and asks nothing more");
+  return CheckDrawCalls(view.GetCalls(), frame);
+}
+
+int CheckDrawCalls(const std::vector<CViewCall>& calls, const CFrameExpectation& frame) {
   for (const CViewCall& call : calls) {
     FUZZ_CHECK(call.count >= 0, "a draw call with a negative count");
     FUZZ_CHECK(call.points.size() == static_cast<std::size_t>(call.count),

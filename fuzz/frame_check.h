@@ -65,6 +65,10 @@ void ExpectRedLine(const tagLonLat& origin, const tagLonLat& dest, CFrameExpecta
 // strokes drawn (0 when there was no arrow).
 int CheckFrame(const CFuzzMapView& view, const CFrameExpectation& frame);
 
+// The same checks on the draw calls of one Draw alone, for frames recorded elsewhere (the
+// program's own record of a frame).
+int CheckDrawCalls(const std::vector<CViewCall>& calls, const CFrameExpectation& frame);
+
 }  // namespace fuzz
 
 #endif  // ADVICEPATH_FUZZ_FRAME_CHECK_H_

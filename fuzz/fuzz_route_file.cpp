@@ -1,35 +1,34 @@
-// fuzz_route_file: the bytes are a route file of the advicepath program.
+// fuzz_route_file: the bytes are a route in any format the program reads (its own route
+// files, routers' answers, GPX), or a size table.
 //
-// They go through the program's own loader and, on the same bytes, its size-table reader.
-// When the loader accepts the file, its path is built and every turn it lists that the
-// program's turn check accepts is drawn at every scale index of its table (and once past the
-// table's end, where the renderer falls back to row 5) on a recording view, with the red line
-// on from the file's origin to its destination. Every frame is checked call by call
-// (frame_check.h); beyond that, every point drawn is a finite number, since the file's points
-// all lie inside (-180, 180) x (-90, 90).
+// They go through the program's readers, recognised by content, and, on the same bytes, its
+// size-table reader. A route the readers accept must hold what they promise, and must read
+// back the same from the route file convert writes. Its frames are then made by the program's
+// own frame stage: the set-up it builds (with the red line on and arrows at every scale
+// index), and every turn recorded once at every scale index of the picture's ladder and placed
+// from its record. Every record is checked call by call (frame_check.h), its arrow must be
+// found where the library drew it, and every point drawn is a finite number, since the
+// route's points all lie inside (-180, 180) x (-90, 90).
 #include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
-#include "advicepathrenderex.h"
+#include "frame/plan.h"
+#include "frame/record.h"
+#include "frame/setup.h"
 #include "frame_check.h"
-#include "input/routefile.h"
+#include "input/routereader.h"
 #include "input/sizetable.h"
+#include "output/routegeojson.h"
 #include "path.h"
 #include "route.h"
 
 namespace {
-
-// The rows drawn with when the file has no size table: a street-level row and a town-level
-// row (pixels, then metres, in the field order of AdvicePathSizeSetting).
-const std::vector<AdvicePathSizeSetting> kFallbackRows = {
-    {10, 14, 12, 16, 0, 4, 60, 80, 10, 28, 20},
-    {8, 12, 11, 15, 0, 4, 300, 400, 50, 135, 95},
-};
 
 // The documented guarantees of a table the reader accepted.
 void CheckSizeTable(const tool::CSizeTable& table) {
@@ -41,7 +40,7 @@ void CheckSizeTable(const tool::CSizeTable& table) {
   }
 }
 
-// The documented guarantees of a route the loader accepted.
+// The documented guarantees of a route the readers accepted.
 void CheckRouteFile(const tool::CRouteFile& route) {
   FUZZ_CHECK(!route.guides.empty(), "an accepted route has a guide");
   for (const tool::CRouteGuide& guide : route.guides) {
@@ -53,6 +52,32 @@ void CheckRouteFile(const tool::CRouteFile& route) {
   }
 }
 
+// The route file convert writes reads back to the same route, every point bit for bit.
+void CheckRoundTrip(const tool::CRouteFile& route) {
+  tool::CRouteFile back;
+  std::string error;
+  FUZZ_CHECK(tool::ParseRouteText(tool::FormatRouteGeoJson(route), "back", back, error),
+             "a converted route reads back");
+  FUZZ_CHECK(back.guides.size() == route.guides.size() && back.turns.size() == route.turns.size(),
+             "a converted route keeps its guides and turns");
+  for (std::size_t g = 0; g < route.guides.size(); ++g) {
+    const tool::CRouteGuide& a = route.guides[g];
+    const tool::CRouteGuide& b = back.guides[g];
+    FUZZ_CHECK(
+        a.points.size() == b.points.size() &&
+            std::memcmp(a.points.data(), b.points.data(), a.points.size() * sizeof(tagLonLat)) == 0,
+        "a converted guide keeps its points bit for bit");
+  }
+  for (std::size_t t = 0; t < route.turns.size(); ++t) {
+    const tool::CRouteTurn& a = route.turns[t];
+    const tool::CRouteTurn& b = back.turns[t];
+    FUZZ_CHECK(a.enter == b.enter && a.exit == b.exit && a.type == b.type,
+               "a converted turn keeps its guides and type");
+  }
+  FUZZ_CHECK(fuzz::SameBits(back.origin, route.origin) && fuzz::SameBits(back.dest, route.dest),
+             "a converted route keeps its ends");
+}
+
 void CheckFinitePoints(const std::vector<fuzz::CViewCall>& calls) {
   for (const fuzz::CViewCall& call : calls) {
     for (const tagLonLat& pt : call.points) {
@@ -61,70 +86,38 @@ void CheckFinitePoints(const std::vector<fuzz::CViewCall>& calls) {
   }
 }
 
-// Draws `turn` at every scale index from 0 to the table's row count and checks each frame.
-void DrawTurnAtEveryScale(AdvicePathRenderEx& handle, fuzz::CFuzzMapView& view, CNavPath& path,
-                          const tool::CRouteFile& route, const tool::CRouteTurn& turn,
-                          const std::vector<AdvicePathSizeSetting>& rows,
-                          const AdvicePathClrSetting& colors) {
-  CTurnInfo info;
-  FUZZ_CHECK(
-      info.SetFromPath(path, turn.enter, turn.exit, static_cast<NAV_TURN_TYPE_tag>(turn.type)),
-      "a turn the program accepts lies on its path");
-  handle.SetTurnInfo(info, &path);
-  const int count = static_cast<int>(rows.size());
-  for (int scale = 0; scale <= count; ++scale) {
-    view.SetScaleIndex(scale);
-    view.Reset();
-    handle.Draw(true, true);
-    fuzz::CFrameExpectation frame;
-    frame.pastGuards = true;
-    frame.path = &path;
-    const int row = scale < count ? scale : 5;  // an index past the table falls back to 5
-    frame.row = row < count ? &rows[static_cast<std::size_t>(row)] : nullptr;
-    frame.colors = colors;
-    frame.arrowAllowed = turn.type != NAV_TURN_END;
-    fuzz::ExpectRedLine(route.origin, route.dest, frame);
-    fuzz::CheckFrame(view, frame);
-    CheckFinitePoints(view.GetCalls());
-  }
+// What the library may draw for `turn` at `scaleIndex` with the set-up's table.
+fuzz::CFrameExpectation Expect(const tool::CFrameSetup& setup, const tool::CRouteTurn& turn,
+                               int scaleIndex) {
+  fuzz::CFrameExpectation frame;
+  frame.pastGuards = true;
+  frame.path = setup.route.drawRoute ? &setup.path : nullptr;
+  const int count = static_cast<int>(setup.sizes.rows.size());
+  const int row = scaleIndex < count ? scaleIndex : 5;  // past the table: row 5
+  frame.row = row < count ? &setup.sizes.rows[static_cast<std::size_t>(row)] : nullptr;
+  frame.colors = setup.colors;
+  frame.arrowAllowed = setup.route.drawArrow && !turn.EndsRoute();
+  fuzz::ExpectRedLine(setup.route.origin, setup.route.dest, frame);
+  return frame;
 }
 
-void DrawRoute(const tool::CRouteFile& route, const tool::CSizeTable* fileTable) {
-  CNavPath path;
-  FUZZ_CHECK(tool::BuildPath(route, path), "an accepted route builds a path");
-  tool::CSizeTable table;
-  if (route.sizes) {
-    table.rows = *route.sizes;
-  } else if (fileTable != nullptr) {
-    table = *fileTable;
-  } else {
-    table.rows = kFallbackRows;
+// Records `turn` at every scale index of the ladder and checks each record and its placement.
+void DrawTurnAtEveryScale(const tool::CFrameSetup& setup, const tool::CRouteTurn& turn) {
+  for (int scale = 0; scale <= setup.ladder.HighestIndex(); ++scale) {
+    tool::CFrameRecord record;
+    std::string error;
+    FUZZ_CHECK(tool::RecordFrame(setup, &turn, scale, record, error),
+               "a turn the readers accept is drawn");
+    const int strokes = fuzz::CheckDrawCalls(record.calls, Expect(setup, turn, scale));
+    FUZZ_CHECK(record.HasArrow() == (strokes > 0) &&
+                   (strokes == 0 || record.arrowEnd - record.arrowBegin ==
+                                        2 * static_cast<std::size_t>(strokes) + 2),
+               "the record's arrow is the arrow the library drew");
+    CheckFinitePoints(record.calls);
+    const tool::CFramePlan plan = tool::PlanFrame(setup, &turn, record, 320, 240);
+    FUZZ_CHECK(std::isfinite(plan.MaxOverflowPx()) && plan.MaxOverflowPx() >= 0.0,
+               "a placed arrow runs out by a finite number of pixels");
   }
-  std::vector<AdvicePathSizeSetting> rows = table.rows;
-  const AdvicePathClrSetting colors = route.colors;
-
-  fuzz::CFuzzMapView view;
-  AdvicePathRenderEx* handle = NewPathRender(&path, &view);
-  FUZZ_CHECK(handle != nullptr, "a handle can be made");
-  // The arrow is drawn at every row, whatever largest arrow scale the file asks for.
-  FUZZ_CHECK(handle->SetSize(rows.data(), static_cast<int>(rows.size()), INT_MAX) == 1,
-             "the table is taken");
-  handle->SetClr(colors);
-  handle->EnableDrawRedLine(true);
-  CPathManagerEx& manager = GetRouteManager().GetPathManager();
-  manager.SetOrgPoint(route.origin);
-  manager.SetDestPoints({route.dest});
-
-  std::vector<tool::CRouteTurn> turns = route.turns;
-  if (route.turn) turns.push_back(*route.turn);
-  std::string error;
-  for (const tool::CRouteTurn& turn : turns) {
-    if (!tool::CheckTurn(route, turn, "turn", error)) continue;
-    DrawTurnAtEveryScale(*handle, view, path, route, turn, rows, colors);
-  }
-  FUZZ_CHECK(ClosePathRender(handle), "the handle closes");
-  manager.ClearOrgPoint();
-  manager.SetDestPoints({});
 }
 
 }  // namespace
@@ -133,21 +126,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data), size);
   std::string error;
 
-  tool::CSizeTable fileTable;
-  bool tableRead = false;
   const nlohmann::json document = nlohmann::json::parse(text, nullptr, false);
-  if (!document.is_discarded()) {
-    tableRead = tool::ParseSizeTable(document, fileTable, error);
-    if (tableRead) CheckSizeTable(fileTable);
+  tool::CSizeTable table;
+  if (!document.is_discarded() && tool::ParseSizeTable(document, table, error)) {
+    CheckSizeTable(table);
   }
 
   tool::CRouteFile route;
   error.clear();
-  if (!tool::ParseRouteText(text, "fuzz", route, error)) {
-    FUZZ_CHECK(!error.empty(), "a refused route file says why");
+  if (!tool::ReadRoute(text, "fuzz", tool::CReadOptions(), route, error)) {
+    FUZZ_CHECK(!error.empty() && error.find('\n') == std::string::npos,
+               "a refused route says why in one line");
     return 0;
   }
   CheckRouteFile(route);
-  DrawRoute(route, tableRead ? &fileTable : nullptr);
+  CheckRoundTrip(route);
+
+  tool::CSetupRequest request;
+  request.redLine = true;
+  tool::CFrameSetup setup;
+  // A route file may ask for a scale index past the ladder: the set-up refuses it, as the
+  // program does.
+  if (!tool::BuildFrameSetup(route, request, setup, error)) return 0;
+  setup.maxTurnScale = INT_MAX;  // the arrow at every scale index
+  std::vector<tool::CRouteTurn> turns = setup.route.turns;
+  if (setup.route.turn) turns.push_back(*setup.route.turn);
+  for (const tool::CRouteTurn& turn : turns) DrawTurnAtEveryScale(setup, turn);
+  GetRouteManager().GetPathManager().ClearOrgPoint();
+  GetRouteManager().GetPathManager().SetDestPoints({});
   return 0;
 }

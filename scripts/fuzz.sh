@@ -1,7 +1,7 @@
 #!/bin/sh
 # fuzz.sh [SECONDS] [TARGET...]: builds the libFuzzer targets with clang++-14 in build-fuzz
 # (only the fuzz targets; -DADVICEPATH_FUZZ=ON) and runs each TARGET (default: fuzz_frame,
-# then fuzz_route_file) for SECONDS (default 60), one job at a time, from its committed
+# fuzz_route_file, then fuzz_polyline) for SECONDS (default 60), one job at a time, from its committed
 # corpus fuzz/corpus/<target>/. New inputs go to a scratch directory, not into the corpus.
 # A crash, leak, hang (an input over 25 s) or broken invariant stops the run: its input is
 # kept as build-fuzz/artifacts/<target>/crash-* (or leak-*, timeout-*) and the script fails.
@@ -11,7 +11,7 @@ set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-fuzz_frame fuzz_route_file}
+targets=${*:-fuzz_frame fuzz_route_file fuzz_polyline}
 build=${FUZZ_BUILD:-build-fuzz}
 jobs=${CI_JOBS:-2}
 

@@ -9,13 +9,14 @@
 #include <cstring>
 #include <vector>
 
+#include "geodesy.h"
+
 namespace {
 
 constexpr int kSide = 200;
 constexpr unsigned kWhite = 0x00FFFFFF;
 constexpr unsigned kBlack = 0x00000000;
 constexpr unsigned kRed = 0x000000FF;
-constexpr double kPi = 3.14159265358979323846;
 const tagLonLat kCentre = {10.0, 50.0};
 
 // Paints on a 200 x 200 white picture centred on kCentre.

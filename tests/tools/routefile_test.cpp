@@ -251,7 +251,7 @@ TEST_F(CRouteFileTest, DistanceToEndOfGuideAddsWholeGuides) {
   std::string error;
   ASSERT_TRUE(tool::ParseRouteText(RouteText(kTwoGuides), "two", route, error)) << error;
   // On the equator 0.001 degrees of longitude span R * pi / 180 / 1000 metres.
-  const double milliDegree = kEarthRadiusMetres * 3.14159265358979323846 / 180.0 / 1000.0;
+  const double milliDegree = kEarthRadiusMetres * kPi / 180.0 / 1000.0;
   const struct {
     int guide;
     double metres;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "geodesy.h"
 #include "picture/imagemapview.h"
 
 namespace tool {
@@ -21,7 +22,6 @@ constexpr CRgb kInk = {0.13, 0.13, 0.13};
 constexpr CRgb kSoftInk = {0.35, 0.35, 0.35};
 constexpr CRgb kOriginGreen = {0.18, 0.62, 0.27};
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kMarginPx = 12.0;
 constexpr double kPaddingPx = 8.0;
 constexpr double kScaleBarMaxPx = 120.0;

@@ -6,11 +6,11 @@
 
 #include <cmath>
 
+#include "geodesy.h"
+
 namespace tool {
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 double Radians(double degrees) { return degrees * kPi / 180.0; }
 
