@@ -122,10 +122,13 @@ TEST_F(CProgramTest, EachBadRequestGetsOneLineStatusTwoAndNoFile) {
       {"sheet --turns 9", "(built-in sample): --turns 9: the route has 6 turns"},
       {"sheet --scale-indices 3-1", "sheet: --scale-indices: '3-1' is not a list of numbers"},
       {"sheet --scale-indices 0-2147483647", "sheet: --scale-indices: '0-2147483647' is not"},
-      {"sheet --cell 8000x8000", "sheet: 56000x48000 pixels is too large"},
+      {"sheet --cell 8000x8000", "sheet: 56000x48180 pixels is too large"},
       {"sheet --out sheet.gif", "sheet.gif: the picture's name must end in .png or .svg"},
       {"check --sizes missing.json", "missing.json: cannot read: No such file or directory"},
       {"check --red-line", "check: unknown option --red-line"},
+      {"render --theme night", "--theme needs --style: themes come from a style file"},
+      {"sheet --style bad.geojson", "bad.geojson: line 1, column 44: malformed JSON"},
+      {"check --sizes a.json --style b.json", "--sizes and --style do not go together"},
       {"turns --all", "turns: unknown option --all"},
       {"draw", "unknown command draw"},
   };
@@ -244,14 +247,15 @@ TEST_F(CProgramTest, SheetHasACellPerTurnAndScaleIndexEachWithAnArrow) {
   cairo_surface_t* sheet = cairo_image_surface_create_from_png((m_Dir + "/grid.png").c_str());
   ASSERT_EQ(cairo_surface_status(sheet), CAIRO_STATUS_SUCCESS);
   EXPECT_EQ(cairo_image_surface_get_width(sheet), 3 * 200);
-  EXPECT_EQ(cairo_image_surface_get_height(sheet), 2 * 150);
-  // Pure white comes only from the arrow (the captions' boxes are translucent).
+  // Each cell is its frame below a caption band of 30 pixels.
+  EXPECT_EQ(cairo_image_surface_get_height(sheet), 2 * (30 + 150));
+  // Pure white in a frame comes only from the arrow (the captions lie outside the frames).
   const unsigned char* data = cairo_image_surface_get_data(sheet);
   const int stride = cairo_image_surface_get_stride(sheet);
   for (int row = 0; row < 2; ++row) {
     for (int column = 0; column < 3; ++column) {
       int white = 0;
-      for (int y = row * 150; y < (row + 1) * 150; ++y) {
+      for (int y = row * 180 + 30; y < (row + 1) * 180; ++y) {
         for (int x = column * 200; x < (column + 1) * 200; ++x) {
           std::uint32_t pixel;
           std::memcpy(&pixel, data + y * stride + x * 4, 4);
@@ -260,6 +264,34 @@ TEST_F(CProgramTest, SheetHasACellPerTurnAndScaleIndexEachWithAnArrow) {
       }
       EXPECT_GT(white, 50) << "row " << row << ", column " << column;
     }
+  }
+  cairo_surface_destroy(sheet);
+}
+
+TEST_F(CProgramTest, SheetMarksTheSidesAnArrowRunsOutOfInRed) {
+  // Turn 3 at scale index 0 runs out on all four sides of a 200x150 frame; at index 5 it fits.
+  const CRun run = Run("sheet --turns 3 --scale-indices 0,5 --cell 200x150 --out grid.png");
+  ASSERT_EQ(run.status, 0) << run.err;
+  cairo_surface_t* sheet = cairo_image_surface_create_from_png((m_Dir + "/grid.png").c_str());
+  ASSERT_EQ(cairo_surface_status(sheet), CAIRO_STATUS_SUCCESS);
+  const unsigned char* data = cairo_image_surface_get_data(sheet);
+  const int stride = cairo_image_surface_get_stride(sheet);
+  const struct {
+    int column;
+    bool marked;
+  } kCells[] = {{0, true}, {1, false}};
+  for (const auto& c : kCells) {
+    // The frame's two leftmost pixel columns, below the caption band.
+    int red = 0;
+    for (int y = 30 + 10; y < 30 + 140; ++y) {
+      for (int x = c.column * 200 + 1; x < c.column * 200 + 3; ++x) {
+        std::uint32_t pixel;
+        std::memcpy(&pixel, data + y * stride + x * 4, 4);
+        const unsigned r = (pixel >> 16) & 0xFFu, g = (pixel >> 8) & 0xFFu, b = pixel & 0xFFu;
+        red += r > 150 && g < 90 && b < 90 ? 1 : 0;
+      }
+    }
+    EXPECT_EQ(red == 2 * 130, c.marked) << "column " << c.column << ": " << red << " red pixels";
   }
   cairo_surface_destroy(sheet);
 }

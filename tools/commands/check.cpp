@@ -30,6 +30,8 @@ CCommandLine CheckLine(CCheckOptions& o) {
       "Exit status 0 when nothing is found, 4 when something is, 2 for bad input.",
       {
           RouteSizesOption(o.setup.sizesFile),
+          StyleOption(o.setup.styleFile),
+          ThemeOption(o.setup.theme),
           {"--size", "WxH", "picture the arrow must fit, in pixels (default 800x600)", &o.size,
            kMinSidePx, kMaxSidePx},
           TurnsOption(o.turns),
@@ -147,7 +149,7 @@ int Audit(const CCheckOptions& o, const CFrameSetup& setup, std::string& error) 
     return kExitBadInput;
   }
   const std::vector<CColorPair> pairs =
-      ColorPairs(setup.colors, kBackgroundColor, arrowBorderHidden, routeBorderHidden);
+      ColorPairs(setup.colors, setup.background, arrowBorderHidden, routeBorderHidden);
   PrintColors(pairs);
   CheckColors(pairs, findings);
   if (findings.empty()) {

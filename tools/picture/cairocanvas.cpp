@@ -38,14 +38,14 @@ CCairoCanvas::~CCairoCanvas() {
 
 void CCairoCanvas::BeginFrame(const CCell& cell, const CWebMercator& projection,
                               const std::vector<Torvane::CDrawCall>& calls, const tagLonLat& origin,
-                              const tagLonLat& dest) {
+                              const tagLonLat& dest, unsigned background) {
   if (m_Projection) EndFrame();
   cairo_save(mp_Cairo);
   cairo_translate(mp_Cairo, cell.left, cell.top);
   cairo_rectangle(mp_Cairo, 0, 0, cell.width, cell.height);
   cairo_clip(mp_Cairo);
   m_Projection = projection;
-  PaintBackground(mp_Cairo, projection);
+  PaintBackground(mp_Cairo, projection, background);
   CImageMapView view(mp_Cairo, projection);
   for (const Torvane::CDrawCall& call : calls) view.Paint(call);
   PaintEndpoints(mp_Cairo, projection, origin, dest);
@@ -57,6 +57,10 @@ void CCairoCanvas::PaintLabels(const CFrameLabels& labels) {
 
 void CCairoCanvas::PaintCaption(const CFrameLabels& labels) {
   if (m_Projection) tool::PaintCaption(mp_Cairo, *m_Projection, labels);
+}
+
+void CCairoCanvas::MarkOverflow(const CRect& overflowPx) {
+  if (m_Projection) tool::MarkOverflow(mp_Cairo, *m_Projection, overflowPx);
 }
 
 void CCairoCanvas::EndFrame() {

@@ -40,9 +40,10 @@ class CCairoCanvas : public CCanvas {
   int Height() const override { return m_Height; }
   void BeginFrame(const CCell& cell, const CWebMercator& projection,
                   const std::vector<Torvane::CDrawCall>& calls, const tagLonLat& origin,
-                  const tagLonLat& dest) override;
+                  const tagLonLat& dest, unsigned background) override;
   void PaintLabels(const CFrameLabels& labels) override;
   void PaintCaption(const CFrameLabels& labels) override;
+  void MarkOverflow(const CRect& overflowPx) override;
   void EndFrame() override;
   bool Finish(std::string& error) override;
 

@@ -15,13 +15,14 @@
 #include "lonlat.h"
 #include "mapservice.h"
 #include "output/outputfile.h"
+#include "picture/clip.h"
 #include "picture/projection.h"
 
 namespace tool {
 
-// The colour every frame's background is painted in, 0x00BBGGRR: a warm light grey, like
-// paper (red 243, green 241, blue 236).
-constexpr unsigned kBackgroundColor = 0x00ECF1F3u;
+// The height of the caption band above each frame of a sheet, pixels: two lines of small
+// type, outside the frame, so that no caption ever covers the arrow.
+constexpr int kCaptionBandPx = 30;
 
 // A rectangle of the picture, in whole pixels from its top-left corner.
 struct CCell {
@@ -38,6 +39,7 @@ struct CFrameLabels {
   std::string subtitle;     // the turn's note
   std::string details;      // turn, guides, distance and scale
   std::string attribution;  // one line per sentence, bottom right
+  std::string warning;      // a sheet cell's warning, in red after the details
 };
 
 class CCanvas {
@@ -48,18 +50,24 @@ class CCanvas {
   virtual int Width() const = 0;
   virtual int Height() const = 0;
 
-  // Starts a frame in `cell` (inside the picture): paints its background, the renderer's
+  // Starts a frame in `cell` (inside the picture): paints its background (`background`,
+  // 0x00BBGGRR), the renderer's
   // map-view calls in order (picture/imagemapview.h says what each becomes) and the route's
   // origin and destination (degrees). `projection` maps to the cell's own pixels: (0, 0) is
   // the cell's top-left corner and its size is the cell's. Nothing the frame paints leaves
   // the cell.
   virtual void BeginFrame(const CCell& cell, const CWebMercator& projection,
                           const std::vector<Torvane::CDrawCall>& calls, const tagLonLat& origin,
-                          const tagLonLat& dest) = 0;
+                          const tagLonLat& dest, unsigned background) = 0;
   // The full decorations of a picture of one frame: scale bar, caption and attribution.
   virtual void PaintLabels(const CFrameLabels& labels) = 0;
-  // The small caption of a sheet's cell: title and details in small type, no attribution.
+  // The small caption of a sheet's cell, in the kCaptionBandPx band right above the current
+  // frame's cell (which must lie inside the picture), outside the frame: the title, then the
+  // details and the warning in small type; and a hairline along the cell's edges.
   virtual void PaintCaption(const CFrameLabels& labels) = 0;
+  // Marks, with a red bar inside the current frame along each edge, the sides that the arrow
+  // runs out of: those where `overflowPx` (pixels past left, top, right, bottom) is above 0.
+  virtual void MarkOverflow(const CRect& overflowPx) = 0;
   // Ends the current frame; painting outside any cell is possible again.
   virtual void EndFrame() = 0;
 
