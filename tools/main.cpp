@@ -18,6 +18,7 @@ Commands:
   sheet    draw a grid of frames: a row per turn, a column per scale index
   check    audit a size table, the colours and the route's turns against them
   turns    list a route's turns
+  style    write the built-in style (size table and themes) to start a team's own
 
 Without ROUTE every command uses the built-in sample route. "advicepath COMMAND --help" describes a
 command's options; "advicepath --version" prints the version.
@@ -36,7 +37,8 @@ int Dispatch(const std::vector<std::string>& args) {
     } kCommands[] = {{"render", tool::RunRender},
                      {"sheet", tool::RunSheet},
                      {"check", tool::RunCheck},
-                     {"turns", tool::RunTurns}};
+                     {"turns", tool::RunTurns},
+                     {"style", tool::RunStyle}};
     for (const auto& entry : kCommands) {
       if (command == entry.name) return entry.run(rest);
     }

@@ -298,13 +298,14 @@ TEST_F(CProgramTest, SheetMarksTheSidesAnArrowRunsOutOfInRed) {
 
 TEST_F(CProgramTest, CheckExitsFourWithFindingsAndZeroWithoutAny) {
   // Turn 3 spans some 1100 pixels at scale index 0: too tall for 800x600, not for 1300x1200.
-  const CRun found = Run("check");
+  // (Turn 4 is left out: with the default table its arrow runs past turn 5's node, below.)
+  const CRun found = Run("check --turns 0-3,5");
   EXPECT_EQ(found.status, 4) << found.err;
   EXPECT_NE(found.out.find("\nFindings (1):\n  the arrow of turn 3 of 6 at scale index 0 runs out "
                            "of the 800x600 picture by "),
             std::string::npos)
       << found.out;
-  const CRun clean = Run("check --size 1300x1200");
+  const CRun clean = Run("check --turns 0-3,5 --size 1300x1200");
   EXPECT_EQ(clean.status, 0) << clean.out;
   EXPECT_NE(clean.out.find("\nNo findings.\n"), std::string::npos) << clean.out;
   // A table that trips a row check, as the audit's own tests show for each check.
@@ -319,9 +320,54 @@ TEST_F(CProgramTest, CheckExitsFourWithFindingsAndZeroWithoutAny) {
       << thin.out;
 }
 
+TEST_F(CProgramTest, BuiltInStyleIsWrittenOnceAndEachThemeIsCleanButForRunOuts) {
+  const CRun written = Run("style --out s.json");
+  ASSERT_EQ(written.status, 0) << written.err;
+  const CRun again = Run("style --out s.json");
+  EXPECT_EQ(again.status, 2);
+  EXPECT_EQ(again.err,
+            "advicepath: s.json: exists; the built-in style is written only to a new file\n");
+  // Every theme is audited; at 1300x1200 even turn 3 fits, and nothing else is found.
+  const CRun check = Run("check --style s.json --size 1300x1200");
+  EXPECT_EQ(check.status, 0) << check.out;
+  for (const char* theme : {"day", "large", "night"}) {
+    EXPECT_NE(check.out.find(std::string("== Theme ") + theme + " of s.json =="), std::string::npos)
+        << theme;
+  }
+  // The default table, without the style's tuning of rows 5 and 6, points past turn 5.
+  const CRun table = Run("check --turns 4");
+  EXPECT_EQ(table.status, 4);
+  EXPECT_NE(table.out.find("  the arrow of turn 4 of 6 at scale index 5 runs 33 px (641 m) past "
+                           "the node of turn 5, the next decision: more than its 14 px width\n"),
+            std::string::npos)
+      << table.out;
+  const CRun unknown = Run("render --style s.json --theme dusk");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err, "advicepath: s.json: no theme 'dusk' (it has day large night)\n");
+}
+
+TEST_F(CProgramTest, ThemeGivesThePictureItsBackground) {
+  ASSERT_EQ(Run("style --out s.json").status, 0);
+  const struct {
+    const char* theme;
+    std::uint32_t background;  // Cairo's 0x00RRGGBB
+  } kCases[] = {{"day", 0xF3F1ECu}, {"night", 0x101218u}};
+  for (const auto& c : kCases) {
+    const CRun run =
+        Run(std::string("render --style s.json --size 64x48 --out t.png --theme ") + c.theme);
+    ASSERT_EQ(run.status, 0) << run.err;
+    cairo_surface_t* picture = cairo_image_surface_create_from_png((m_Dir + "/t.png").c_str());
+    ASSERT_EQ(cairo_surface_status(picture), CAIRO_STATUS_SUCCESS);
+    std::uint32_t corner;
+    std::memcpy(&corner, cairo_image_surface_get_data(picture), 4);
+    EXPECT_EQ(corner & 0xFFFFFFu, c.background) << c.theme;
+    cairo_surface_destroy(picture);
+  }
+}
+
 TEST_F(CProgramTest, HelpAndVersionGoToStandardOutput) {
-  for (const char* arguments :
-       {"--help", "render --help", "sheet --help", "check --help", "turns --help", "--version"}) {
+  for (const char* arguments : {"--help", "render --help", "sheet --help", "check --help",
+                                "turns --help", "style --help", "--version"}) {
     const CRun run = Run(arguments);
     EXPECT_EQ(run.status, 0) << arguments;
     EXPECT_EQ(run.err, "") << arguments;
