@@ -1,5 +1,6 @@
 // CCanvas: a picture the program draws frames into, and the one place where a file name's
-// extension chooses how the picture is made (Cairo PNG or Cairo SVG, behind this interface).
+// extension chooses how the picture is made (Cairo PNG or Cairo SVG, behind this interface),
+// or where a picture kept in memory is made (a PNG encoded for speed, for the studio).
 //
 // A canvas holds one or more frames, each in a rectangle of the picture (a cell), each with
 // its own projection; the commands paint a frame by replaying the calls the renderer library
@@ -83,6 +84,12 @@ class CCanvas {
 // cannot make.
 std::unique_ptr<CCanvas> OpenCanvas(COutputFile& file, const std::string& path, int widthPx,
                                     int heightPx, std::string& error);
+
+// Opens a canvas for a picture of widthPx x heightPx pixels kept in memory: Finish appends it
+// to `png` (borrowed: must outlive the canvas) as a PNG encoded for speed (fastpng.h). Null
+// with "cannot draw: <problem>" when the picture cannot be made.
+std::unique_ptr<CCanvas> OpenMemoryCanvas(int widthPx, int heightPx, std::string& png,
+                                          std::string& error);
 
 // The extension by which OpenCanvas would choose for `path`, lower case (".png", ".svg"); empty
 // when it would refuse the name.
