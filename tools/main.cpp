@@ -19,6 +19,7 @@ Commands:
   check    audit a size table, the colours and the route's turns against them
   turns    list a route's turns
   style    write the built-in style (size table and themes) to start a team's own
+  studio   serve a page on 127.0.0.1 for tuning a style: edits redraw the sheet at once
 
 Without ROUTE every command uses the built-in sample route. "advicepath COMMAND --help" describes a
 command's options; "advicepath --version" prints the version.
@@ -34,11 +35,9 @@ int Dispatch(const std::vector<std::string>& args) {
     const struct {
       const char* name;
       int (*run)(const std::vector<std::string>& args);
-    } kCommands[] = {{"render", tool::RunRender},
-                     {"sheet", tool::RunSheet},
-                     {"check", tool::RunCheck},
-                     {"turns", tool::RunTurns},
-                     {"style", tool::RunStyle}};
+    } kCommands[] = {{"render", tool::RunRender}, {"sheet", tool::RunSheet},
+                     {"check", tool::RunCheck},   {"turns", tool::RunTurns},
+                     {"style", tool::RunStyle},   {"studio", tool::RunStudio}};
     for (const auto& entry : kCommands) {
       if (command == entry.name) return entry.run(rest);
     }

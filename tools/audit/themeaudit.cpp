@@ -1,5 +1,6 @@
 #include "audit/themeaudit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -105,17 +106,20 @@ std::vector<CRowMeasures> MeasureTable(const CFrameSetup& setup) {
 
 bool AuditTheme(const CFrameSetup& setup, const std::vector<CChosenTurn>& turns, int widthPx,
                 int heightPx, CThemeAudit& audit, std::string& error) {
+  if (!AuditTable(setup, turns, widthPx, heightPx, audit, error)) return false;
+  AuditColors(setup, audit);
+  return true;
+}
+
+bool AuditTable(const CFrameSetup& setup, const std::vector<CChosenTurn>& turns, int widthPx,
+                int heightPx, CThemeAudit& audit, std::string& error) {
   audit = CThemeAudit();
   audit.theme = setup.theme;
   audit.widthPx = widthPx;
   audit.heightPx = heightPx;
   audit.rows = MeasureTable(setup);
   CheckRows(setup, audit);
-  bool arrowBorderHidden = false;
-  bool routeBorderHidden = false;
   for (const CRowMeasures& row : audit.rows) {
-    arrowBorderHidden = arrowBorderHidden || (row.arrow && row.arrowBorderWidth <= row.arrowWidth);
-    routeBorderHidden = routeBorderHidden || row.pathBorderWidthSeen <= row.pathWidthSeen;
     if (!row.arrow) continue;
     for (const CChosenTurn& turn : turns) {
       audit.turnChecks.emplace_back();
@@ -127,6 +131,22 @@ bool AuditTheme(const CFrameSetup& setup, const std::vector<CChosenTurn>& turns,
     }
   }
   NoteRoute(setup, turns, audit);
+  return true;
+}
+
+void AuditColors(const CFrameSetup& setup, CThemeAudit& audit) {
+  audit.theme = setup.theme;
+  std::vector<CFinding>& findings = audit.findings;
+  findings.erase(
+      std::remove_if(findings.begin(), findings.end(),
+                     [](const CFinding& f) { return f.kind == CFinding::CKind::kColor; }),
+      findings.end());
+  bool arrowBorderHidden = false;
+  bool routeBorderHidden = false;
+  for (const CRowMeasures& row : audit.rows) {
+    arrowBorderHidden = arrowBorderHidden || (row.arrow && row.arrowBorderWidth <= row.arrowWidth);
+    routeBorderHidden = routeBorderHidden || row.pathBorderWidthSeen <= row.pathWidthSeen;
+  }
   audit.pairs = ColorPairs(setup.colors, setup.background, arrowBorderHidden, routeBorderHidden);
   const std::vector<CColorPair> seen =
       ColorVisionPairs(setup.colors, setup.background, arrowBorderHidden);
@@ -134,7 +154,6 @@ bool AuditTheme(const CFrameSetup& setup, const std::vector<CChosenTurn>& turns,
   std::vector<std::string> lines;
   CheckColors(audit.pairs, lines);
   for (const std::string& line : lines) Add(audit, CFinding::CKind::kColor, -1, -1, line);
-  return true;
 }
 
 }  // namespace tool

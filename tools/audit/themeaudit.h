@@ -53,9 +53,20 @@ struct CThemeAudit {
 std::vector<CRowMeasures> MeasureTable(const CFrameSetup& setup);
 
 // Audits `setup` (its table, colours and background) against `turns` in a picture of
-// widthPx x heightPx pixels. False with a message when the library refuses the set-up.
+// widthPx x heightPx pixels: AuditTable, then AuditColors. False with a message when the
+// library refuses the set-up.
 bool AuditTheme(const CFrameSetup& setup, const std::vector<CChosenTurn>& turns, int widthPx,
                 int heightPx, CThemeAudit& audit, std::string& error);
+
+// The table's part of AuditTheme: the theme's name, rows, turn checks, their findings and the
+// notes; `audit` is replaced. What it finds does not depend on the colours, so themes with one
+// table share it.
+bool AuditTable(const CFrameSetup& setup, const std::vector<CChosenTurn>& turns, int widthPx,
+                int heightPx, CThemeAudit& audit, std::string& error);
+
+// The colours' part of AuditTheme, for the colours and background of `setup` and the rows in
+// `audit`: replaces the pairs and the colour findings.
+void AuditColors(const CFrameSetup& setup, CThemeAudit& audit);
 
 }  // namespace tool
 
