@@ -111,7 +111,8 @@ async function main() {
     rmSync(dir, {recursive: true, force: true});
     check(end.code === 0, 'the studio should stop cleanly on SIGTERM: ' + JSON.stringify(end));
   }
-  console.log('browser test: the page drew, redrew after an edit, showed the finding and saved');
+  console.log(options.screenshot ? 'browser test: the page drew; screenshot ' + options.screenshot
+    : 'browser test: the page drew, redrew after an edit, showed the finding and saved');
 }
 
 main().catch((error) => {
