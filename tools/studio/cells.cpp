@@ -10,6 +10,7 @@
 #include "frame/record.h"
 #include "frame/sheetcell.h"
 #include "frame/turns.h"
+#include "logging.h"
 #include "picture/canvas.h"
 
 namespace tool {
@@ -72,6 +73,9 @@ bool DrawCells(const CFrameSetup& setup, std::vector<CCellPicture>& cells, int f
                int frameHeightPx, int threads, std::string& error) {
   CWork work(setup, cells, frameWidthPx, frameHeightPx);
   SetRouteEnds(setup);
+  // log4cpp builds its hierarchy and the renderer's category on first use, unguarded: that
+  // use happens here, before the threads ask for them.
+  log4cpp_IsInfoEnabled("pathRender");
   std::vector<std::thread> helpers;
   const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)),
                                                   std::max<std::size_t>(cells.size(), 1));

@@ -3,9 +3,12 @@
 // as a fast PNG, on a few threads at once.
 //
 // Threads: the route manager's origin and destination are set once, before the threads start
-// (frame/record.h's SetRouteEnds), and each thread records with its own renderer handle and
-// display list; the set-up is only read. Logging must be set up before. The caller keeps any
-// other recording away while DrawCells runs.
+// (frame/record.h's SetRouteEnds), and so is log4cpp's category, and each thread records with
+// its own renderer handle and display list; the set-up is only read. Logging must not be
+// reconfigured meanwhile, and the caller keeps any other recording away while DrawCells runs.
+// (ThreadSanitizer also reports Cairo's lock-free pools of patterns and contexts, whose atomic
+// operations it cannot see in the uninstrumented library: Cairo draws separate contexts on
+// separate threads safely.)
 #ifndef ADVICEPATH_TOOLS_STUDIO_CELLS_H_
 #define ADVICEPATH_TOOLS_STUDIO_CELLS_H_
 
