@@ -234,7 +234,6 @@ async function redraw() {
     studio.again = true;
     return;
   }
-  if (studio.turns.length === 0 || studio.indices.length === 0) return;
   studio.busy = true;
   document.body.dataset.state = 'drawing';
   try {
@@ -308,8 +307,9 @@ function renderFindings(answer) {
   if (items.length === 0) items.push(element('li', {className: 'none', textContent: 'No findings.'}));
   $('findings').replaceChildren(...items);
   $('notes').replaceChildren(...answer.notes.map((n) => element('li', {textContent: n})));
-  $('picture-note').textContent = 'As advicepath check --style ' + studio.savePath + ' --size ' +
-    studio.picture.width + 'x' + studio.picture.height + ' finds them.';
+  const route = studio.route.name === '(built-in sample)' ? '' : studio.route.name + ' ';
+  $('picture-note').textContent = 'As advicepath check ' + route + '--style ' + studio.savePath +
+    ' --size ' + studio.picture.width + 'x' + studio.picture.height + ' finds them once saved.';
   const audit = answer.audit.find((a) => a.theme === answer.theme);
   $('pairs-theme').textContent = '(' + answer.theme + ', WCAG ratio, 3:1 needed)';
   $('pairs').tBodies[0].replaceChildren(...(audit ? audit.pairs : []).map((p) =>
