@@ -129,6 +129,9 @@ TEST_F(CProgramTest, EachBadRequestGetsOneLineStatusTwoAndNoFile) {
       {"render --theme night", "--theme needs --style: themes come from a style file"},
       {"sheet --style bad.geojson", "bad.geojson: line 1, column 44: malformed JSON"},
       {"check --sizes a.json --style b.json", "--sizes and --style do not go together"},
+      {"studio --style bad.geojson", "bad.geojson: line 1, column 44: malformed JSON"},
+      {"studio --port 70000", "studio: --port: '70000' is not a whole number from 0 to 65535"},
+      {"style --out folder", "folder: exists; the built-in style is written only to a new file"},
       {"turns --all", "turns: unknown option --all"},
       {"draw", "unknown command draw"},
   };

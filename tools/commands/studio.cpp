@@ -66,17 +66,21 @@ bool LoadStyle(const std::string& path, CStyle& style, bool& fresh, std::string&
   return LoadStyleFile(path, style, error);
 }
 
-// Stops `server` at SIGINT or SIGTERM, which the caller has blocked, until `done`.
+// Stops `server` at SIGINT or SIGTERM, which the caller has blocked, and returns once `done`.
+// A signal that comes before the server listens would find nothing to stop: Stop is repeated
+// until the server is done.
 void AwaitSignal(CStudioServer& server, const std::atomic<bool>& done) {
   sigset_t signals;
   sigemptyset(&signals);
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
   const timespec wait = {0, 200 * 1000 * 1000};
+  bool stopping = false;
   while (!done) {
-    if (sigtimedwait(&signals, nullptr, &wait) > 0) {
+    if (stopping || sigtimedwait(&signals, nullptr, &wait) > 0) {
+      stopping = true;
       server.Stop();
-      return;
+      nanosleep(&wait, nullptr);
     }
   }
 }
