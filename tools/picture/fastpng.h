@@ -1,6 +1,6 @@
 // A PNG encoder for pictures that are shown at once and thrown away (the studio's cells):
 // zlib at its fastest level, no row filter. Cairo's own writer compresses harder and took
-// about three quarters of a sheet's time; on the sample's cells this one takes about a third
+// about three quarters of a sheet's time; on the sample's cells this one takes about a quarter
 // of that, for files about the same size (mostly flat background compresses well either way).
 //
 // Values only; any thread.
