@@ -21,8 +21,9 @@ Commands:
   style    write the built-in style (size table and themes) to start a team's own
   studio   serve a page on 127.0.0.1 for tuning a style: edits redraw the sheet at once
 
-Without ROUTE every command uses the built-in sample route. "advicepath COMMAND --help" describes a
-command's options; "advicepath --version" prints the version.
+Without ROUTE every command that takes one uses the built-in sample route.
+"advicepath COMMAND --help" describes a command's options; "advicepath --version" prints the
+version.
 )";
 
 // Runs the command in args[0] on the rest; the exit status.

@@ -19,9 +19,10 @@ CCommandLine StyleLine(CStyleOptions& o) {
   return {
       "style",
       "advicepath style [--out FILE]",
-      "Writes the built-in style: the default size table and the themes day, night and large\n"
-      "(a table of its own for low-vision drivers), to edit by hand or in `advicepath studio`\n"
-      "and to use with --style. An existing FILE is left alone.",
+      "Writes the built-in style: a size table (the default one, with rows 5 and 6 stopping\n"
+      "at the next junction of close manoeuvres) and the themes day, night and large (a table\n"
+      "of its own for low-vision drivers), to edit by hand or in `advicepath studio` and to\n"
+      "use with --style. An existing FILE is left alone.",
       {
           {"--out", "FILE", "style file to write (default style.json)", &o.out},
       },
