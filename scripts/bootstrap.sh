@@ -6,11 +6,16 @@ packages="cmake g++ make pkg-config git libgtest-dev libgmock-dev libbenchmark-d
           liblog4cpp5-dev libcairo2-dev libfontconfig-dev nlohmann-json3-dev libpugixml-dev
           clang-format-14 binutils clang-14 libclang-rt-14-dev gcovr abigail-tools
           doxygen dpkg-dev file"
+# The studio: its web server and fast PNGs, and the browser its test drives (headless).
+packages="$packages libcpp-httplib-dev zlib1g-dev chromium"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
     missing="$missing $p"
 done
+# The studio's browser test runs on Node.js with npm; a machine that has them from elsewhere
+# keeps its own.
+command -v node >/dev/null 2>&1 && command -v npm >/dev/null 2>&1 || missing="$missing nodejs npm"
 [ -z "$missing" ] && exit 0
 echo "bootstrap: installing$missing"
 if [ "$(id -u)" -eq 0 ]; then as_root=""; else as_root="sudo"; fi

@@ -19,9 +19,11 @@ Commands:
   check    audit a size table, the colours and the route's turns against them
   turns    list a route's turns
   convert  write a router's answer (OSRM, Valhalla, GraphHopper, GPX) as a route file
+  style    write the built-in style (size table and themes) to start a team's own
+  studio   serve a page on 127.0.0.1 for tuning a style: edits redraw the sheet at once
 
 ROUTE is a route file or a router's answer, recognised by content ("-" reads standard
-input); without it, every command but convert uses the built-in sample route.
+input); without it, every command that reads a route but convert uses the built-in sample.
 "advicepath COMMAND --help" describes a command's options; "advicepath --version" prints the
 version.
 )";
@@ -36,11 +38,10 @@ int Dispatch(const std::vector<std::string>& args) {
     const struct {
       const char* name;
       int (*run)(const std::vector<std::string>& args);
-    } kCommands[] = {{"render", tool::RunRender},
-                     {"sheet", tool::RunSheet},
-                     {"check", tool::RunCheck},
-                     {"turns", tool::RunTurns},
-                     {"convert", tool::RunConvert}};
+    } kCommands[] = {{"render", tool::RunRender},   {"sheet", tool::RunSheet},
+                     {"check", tool::RunCheck},     {"turns", tool::RunTurns},
+                     {"convert", tool::RunConvert}, {"style", tool::RunStyle},
+                     {"studio", tool::RunStudio}};
     for (const auto& entry : kCommands) {
       if (command == entry.name) return entry.run(rest);
     }

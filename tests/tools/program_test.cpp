@@ -125,10 +125,16 @@ TEST_F(CProgramTest, EachBadRequestGetsOneLineStatusTwoAndNoFile) {
       {"turns --precision 7", "turns: --precision: '7' is not a whole number from 5 to 6"},
       {"sheet --scale-indices 3-1", "sheet: --scale-indices: '3-1' is not a list of numbers"},
       {"sheet --scale-indices 0-2147483647", "sheet: --scale-indices: '0-2147483647' is not"},
-      {"sheet --cell 8000x8000", "sheet: 56000x48000 pixels is too large"},
+      {"sheet --cell 8000x8000", "sheet: 56000x48180 pixels is too large"},
       {"sheet --out sheet.gif", "sheet.gif: the picture's name must end in .png or .svg"},
       {"check --sizes missing.json", "missing.json: cannot read: No such file or directory"},
       {"check --red-line", "check: unknown option --red-line"},
+      {"render --theme night", "--theme needs --style: themes come from a style file"},
+      {"sheet --style bad.geojson", "bad.geojson: line 1, column 44: malformed JSON"},
+      {"check --sizes a.json --style b.json", "--sizes and --style do not go together"},
+      {"studio --style bad.geojson", "bad.geojson: line 1, column 44: malformed JSON"},
+      {"studio --port 70000", "studio: --port: '70000' is not a whole number from 0 to 65535"},
+      {"style --out folder", "folder: exists; the built-in style is written only to a new file"},
       {"turns --all", "turns: unknown option --all"},
       {"draw", "unknown command draw"},
   };
@@ -271,14 +277,15 @@ TEST_F(CProgramTest, SheetHasACellPerTurnAndScaleIndexEachWithAnArrow) {
   cairo_surface_t* sheet = cairo_image_surface_create_from_png((m_Dir + "/grid.png").c_str());
   ASSERT_EQ(cairo_surface_status(sheet), CAIRO_STATUS_SUCCESS);
   EXPECT_EQ(cairo_image_surface_get_width(sheet), 3 * 200);
-  EXPECT_EQ(cairo_image_surface_get_height(sheet), 2 * 150);
-  // Pure white comes only from the arrow (the captions' boxes are translucent).
+  // Each cell is its frame below a caption band of 30 pixels.
+  EXPECT_EQ(cairo_image_surface_get_height(sheet), 2 * (30 + 150));
+  // Pure white in a frame comes only from the arrow (the captions lie outside the frames).
   const unsigned char* data = cairo_image_surface_get_data(sheet);
   const int stride = cairo_image_surface_get_stride(sheet);
   for (int row = 0; row < 2; ++row) {
     for (int column = 0; column < 3; ++column) {
       int white = 0;
-      for (int y = row * 150; y < (row + 1) * 150; ++y) {
+      for (int y = row * 180 + 30; y < (row + 1) * 180; ++y) {
         for (int x = column * 200; x < (column + 1) * 200; ++x) {
           std::uint32_t pixel;
           std::memcpy(&pixel, data + y * stride + x * 4, 4);
@@ -291,15 +298,44 @@ TEST_F(CProgramTest, SheetHasACellPerTurnAndScaleIndexEachWithAnArrow) {
   cairo_surface_destroy(sheet);
 }
 
+TEST_F(CProgramTest, SheetMarksTheSidesAnArrowRunsOutOfInRed) {
+  // Turn 3 at scale index 0 runs out on all four sides of a 200x150 frame; at index 5 it fits.
+  const CRun run = Run("sheet --turns 3 --scale-indices 0,5 --cell 200x150 --out grid.png");
+  ASSERT_EQ(run.status, 0) << run.err;
+  cairo_surface_t* sheet = cairo_image_surface_create_from_png((m_Dir + "/grid.png").c_str());
+  ASSERT_EQ(cairo_surface_status(sheet), CAIRO_STATUS_SUCCESS);
+  const unsigned char* data = cairo_image_surface_get_data(sheet);
+  const int stride = cairo_image_surface_get_stride(sheet);
+  const struct {
+    int column;
+    bool marked;
+  } kCells[] = {{0, true}, {1, false}};
+  for (const auto& c : kCells) {
+    // The frame's two leftmost pixel columns, below the caption band.
+    int red = 0;
+    for (int y = 30 + 10; y < 30 + 140; ++y) {
+      for (int x = c.column * 200 + 1; x < c.column * 200 + 3; ++x) {
+        std::uint32_t pixel;
+        std::memcpy(&pixel, data + y * stride + x * 4, 4);
+        const unsigned r = (pixel >> 16) & 0xFFu, g = (pixel >> 8) & 0xFFu, b = pixel & 0xFFu;
+        red += r > 150 && g < 90 && b < 90 ? 1 : 0;
+      }
+    }
+    EXPECT_EQ(red == 2 * 130, c.marked) << "column " << c.column << ": " << red << " red pixels";
+  }
+  cairo_surface_destroy(sheet);
+}
+
 TEST_F(CProgramTest, CheckExitsFourWithFindingsAndZeroWithoutAny) {
   // Turn 3 spans some 1100 pixels at scale index 0: too tall for 800x600, not for 1300x1200.
-  const CRun found = Run("check");
+  // (Turn 4 is left out: with the default table its arrow runs past turn 5's node, below.)
+  const CRun found = Run("check --turns 0-3,5");
   EXPECT_EQ(found.status, 4) << found.err;
   EXPECT_NE(found.out.find("\nFindings (1):\n  the arrow of turn 3 of 6 at scale index 0 runs out "
                            "of the 800x600 picture by "),
             std::string::npos)
       << found.out;
-  const CRun clean = Run("check --size 1300x1200");
+  const CRun clean = Run("check --turns 0-3,5 --size 1300x1200");
   EXPECT_EQ(clean.status, 0) << clean.out;
   EXPECT_NE(clean.out.find("\nNo findings.\n"), std::string::npos) << clean.out;
   // A table that trips a row check, as the audit's own tests show for each check.
@@ -314,9 +350,54 @@ TEST_F(CProgramTest, CheckExitsFourWithFindingsAndZeroWithoutAny) {
       << thin.out;
 }
 
+TEST_F(CProgramTest, BuiltInStyleIsWrittenOnceAndEachThemeIsCleanButForRunOuts) {
+  const CRun written = Run("style --out s.json");
+  ASSERT_EQ(written.status, 0) << written.err;
+  const CRun again = Run("style --out s.json");
+  EXPECT_EQ(again.status, 2);
+  EXPECT_EQ(again.err,
+            "advicepath: s.json: exists; the built-in style is written only to a new file\n");
+  // Every theme is audited; at 1300x1200 even turn 3 fits, and nothing else is found.
+  const CRun check = Run("check --style s.json --size 1300x1200");
+  EXPECT_EQ(check.status, 0) << check.out;
+  for (const char* theme : {"day", "large", "night"}) {
+    EXPECT_NE(check.out.find(std::string("== Theme ") + theme + " of s.json =="), std::string::npos)
+        << theme;
+  }
+  // The default table, without the style's tuning of rows 5 and 6, points past turn 5.
+  const CRun table = Run("check --turns 4");
+  EXPECT_EQ(table.status, 4);
+  EXPECT_NE(table.out.find("  the arrow of turn 4 of 6 at scale index 5 runs 33 px (641 m) past "
+                           "the node of turn 5, the next decision: more than its 14 px width\n"),
+            std::string::npos)
+      << table.out;
+  const CRun unknown = Run("render --style s.json --theme dusk");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err, "advicepath: s.json: no theme 'dusk' (it has day large night)\n");
+}
+
+TEST_F(CProgramTest, ThemeGivesThePictureItsBackground) {
+  ASSERT_EQ(Run("style --out s.json").status, 0);
+  const struct {
+    const char* theme;
+    std::uint32_t background;  // Cairo's 0x00RRGGBB
+  } kCases[] = {{"day", 0xF3F1ECu}, {"night", 0x101218u}};
+  for (const auto& c : kCases) {
+    const CRun run =
+        Run(std::string("render --style s.json --size 64x48 --out t.png --theme ") + c.theme);
+    ASSERT_EQ(run.status, 0) << run.err;
+    cairo_surface_t* picture = cairo_image_surface_create_from_png((m_Dir + "/t.png").c_str());
+    ASSERT_EQ(cairo_surface_status(picture), CAIRO_STATUS_SUCCESS);
+    std::uint32_t corner;
+    std::memcpy(&corner, cairo_image_surface_get_data(picture), 4);
+    EXPECT_EQ(corner & 0xFFFFFFu, c.background) << c.theme;
+    cairo_surface_destroy(picture);
+  }
+}
+
 TEST_F(CProgramTest, HelpAndVersionGoToStandardOutput) {
-  for (const char* arguments :
-       {"--help", "render --help", "sheet --help", "check --help", "turns --help", "--version"}) {
+  for (const char* arguments : {"--help", "render --help", "sheet --help", "check --help",
+                                "turns --help", "style --help", "--version"}) {
     const CRun run = Run(arguments);
     EXPECT_EQ(run.status, 0) << arguments;
     EXPECT_EQ(run.err, "") << arguments;

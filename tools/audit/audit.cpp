@@ -24,6 +24,21 @@ std::string OneDecimal(double pixels) {
   return text;
 }
 
+// A finding when a line width reaches the view other than as given in the row (the route's
+// as their low 16 bits), or as a width the view does not draw. `value` is the row's, `seen`
+// the view's.
+void CheckWidth(const std::string& at, const char* field, int value, int seen,
+                std::vector<std::string>& findings) {
+  const bool drawn = seen >= 1 && seen <= kMaxLineWidthPx;
+  if (drawn && seen == value) return;
+  std::string what = at + field + " " + std::to_string(value);
+  if (seen != value) what += " reaches the view as " + std::to_string(seen) + " (its low 16 bits)";
+  findings.push_back(
+      what + (drawn ? ": the picture draws a line " + std::to_string(seen) + " px wide"
+                    : ": the picture's view draws lines 1 to " + std::to_string(kMaxLineWidthPx) +
+                          " px wide, so this one not at all"));
+}
+
 }  // namespace
 
 double RelativeLuminance(unsigned color) {
@@ -43,8 +58,11 @@ CRowMeasures MeasureRow(const AdvicePathSizeSetting& row, int scaleIndex, double
   m.scaleIndex = scaleIndex;
   m.metresPerPixel = metresPerPixel;
   m.arrow = arrow;
+  m.tableRow = scaleIndex;
   m.pathWidth = row.pathWidth;
   m.pathBorderWidth = row.pathBorderWidth;
+  m.pathWidthSeen = row.pathWidth & 0xFFFF;
+  m.pathBorderWidthSeen = row.pathBorderWidth & 0xFFFF;
   m.arrowWidth = row.arrowWidth;
   m.arrowBorderWidth = row.arrowBorderWidth;
   m.headOutlineWidth = row.arrowHeadBorderParam;
@@ -57,9 +75,15 @@ CRowMeasures MeasureRow(const AdvicePathSizeSetting& row, int scaleIndex, double
 
 void CheckRow(const CRowMeasures& row, std::vector<std::string>& findings) {
   const std::string at = "scale index " + std::to_string(row.scaleIndex) + ": ";
-  if (row.pathBorderWidth <= row.pathWidth) {
-    findings.push_back(at + "route border width " + std::to_string(row.pathBorderWidth) +
-                       " is not above its width " + std::to_string(row.pathWidth) +
+  CheckWidth(at, "pathWidth", row.pathWidth, row.pathWidthSeen, findings);
+  CheckWidth(at, "pathBorderWidth", row.pathBorderWidth, row.pathBorderWidthSeen, findings);
+  if (row.arrow) {
+    CheckWidth(at, "arrowWidth", row.arrowWidth, row.arrowWidth, findings);
+    CheckWidth(at, "arrowBorderWidth", row.arrowBorderWidth, row.arrowBorderWidth, findings);
+  }
+  if (row.pathBorderWidthSeen <= row.pathWidthSeen) {
+    findings.push_back(at + "route border width " + std::to_string(row.pathBorderWidthSeen) +
+                       " is not above its width " + std::to_string(row.pathWidthSeen) +
                        ": the route shows no border");
   }
   if (!row.arrow) return;
@@ -104,7 +128,7 @@ std::vector<CColorPair> ColorPairs(const AdvicePathClrSetting& colors, unsigned 
   };
   std::vector<CColorPair> pairs;
   for (const auto& p : kPairs) {
-    pairs.push_back({p.first, p.second, p.a, p.b, ContrastRatio(p.a, p.b), p.meets});
+    pairs.push_back({p.first, p.second, p.a, p.b, ContrastRatio(p.a, p.b), p.meets, std::string()});
   }
   return pairs;
 }
@@ -113,11 +137,11 @@ void CheckColors(const std::vector<CColorPair>& pairs, std::vector<std::string>&
   for (const CColorPair& pair : pairs) {
     if (!pair.meets || pair.ratio >= kMinContrast) continue;
     char text[160];
-    std::snprintf(text, sizeof text,
-                  "colours: %s 0x%08X against %s 0x%08X: contrast %.2f:1, below %.0f:1",
+    std::snprintf(text, sizeof text, "%s 0x%08X against %s 0x%08X: contrast %.2f:1, below %.0f:1",
                   pair.first.c_str(), pair.firstColor, pair.second.c_str(), pair.secondColor,
                   pair.ratio, kMinContrast);
-    findings.push_back(text);
+    findings.push_back(
+        (pair.vision.empty() ? "colours: " : "colours as seen with " + pair.vision + ": ") + text);
   }
 }
 

@@ -10,6 +10,8 @@
 //   head outline   the head's border (arrowHeadBorderParam / 2 pixels, the outline's outer
 //                  half) within kMaxBorderMismatchPx of the strokes' border on each side
 //                  ((arrowBorderWidth - arrowWidth) / 2);
+//   line widths    each width the view receives (the route's as their low 16 bits) from 1 to
+//                  kMaxLineWidthPx: the picture's view draws no line of another width;
 //   colours        kMinContrast:1 or more (WCAG 2.x) for each pair of colours that meet in the
 //                  picture.
 // Values only; any thread.
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "input/sizetable.h"
+#include "picture/imagemapview.h"
 
 namespace tool {
 
@@ -27,14 +30,21 @@ namespace tool {
 constexpr double kMinContrast = 3.0;
 // The largest difference, pixels on each side, between the head's border and the strokes'.
 constexpr double kMaxBorderMismatchPx = 1.0;
+// The scale index the library uses for an index at or past the table's end, and so the row
+// it draws with (the table's last row when it has no row 5): AdvicePathRender's fallback.
+constexpr int kFallbackScaleIndex = 5;
 
 // What one row of the table gives on screen at the scale it is drawn at.
 struct CRowMeasures {
   int scaleIndex = 0;
+  int tableRow = 0;             // the row the library draws the index with (the fallback row
+                                // past the table's end)
   double metresPerPixel = 0.0;  // the ladder's bound for the index
   bool arrow = false;           // whether the arrow is drawn at this index (<= maxTurnScale)
   int pathWidth = 0;            // pixels, as in the row
   int pathBorderWidth = 0;
+  int pathWidthSeen = 0;  // pixels as the view receives them: their low 16 bits
+  int pathBorderWidthSeen = 0;
   int arrowWidth = 0;
   int arrowBorderWidth = 0;
   int headOutlineWidth = 0;   // arrowHeadBorderParam, pixels
@@ -50,8 +60,10 @@ struct CColorPair {
   std::string second;  // the same, or "background"
   unsigned firstColor;
   unsigned secondColor;
-  double ratio;  // 1 to 21
-  bool meets;    // whether the two touch in the picture, and so whether the pair is checked
+  double ratio;        // 1 to 21
+  bool meets;          // whether the two touch in the picture, and so whether the pair is checked
+  std::string vision;  // "protanopia" and so on when the colours are as seen with it; empty
+                       // for normal colour vision
 };
 
 // The WCAG 2.x relative luminance of `color` (0x00BBGGRR), 0 (black) to 1 (white): each
@@ -64,7 +76,8 @@ double RelativeLuminance(unsigned color);
 double ContrastRatio(unsigned a, unsigned b);
 
 // Measures `row` as drawn at scale index `scaleIndex`, shown at `metresPerPixel` (> 0);
-// `arrow` says whether the arrow is drawn at that index.
+// `arrow` says whether the arrow is drawn at that index. tableRow is set to scaleIndex; the
+// caller changes it for an index past the table.
 CRowMeasures MeasureRow(const AdvicePathSizeSetting& row, int scaleIndex, double metresPerPixel,
                         bool arrow);
 
@@ -78,7 +91,9 @@ void CheckRow(const CRowMeasures& row, std::vector<std::string>& findings);
 std::vector<CColorPair> ColorPairs(const AdvicePathClrSetting& colors, unsigned background,
                                    bool arrowBorderHidden, bool routeBorderHidden);
 
-// Appends a finding for each pair that meets with a contrast below kMinContrast.
+// Appends a finding for each pair that meets with a contrast below kMinContrast, "colours:
+// ..." or, for a pair as seen with a colour-vision deficiency, "colours as seen with
+// protanopia: ...".
 void CheckColors(const std::vector<CColorPair>& pairs, std::vector<std::string>& findings);
 
 }  // namespace tool

@@ -234,6 +234,17 @@ COption RouteSizesOption(std::string& sizesFile) {
           "size table: a list of rows or {\"sizes\": [...], \"maxTurnScale\": n}", &sizesFile};
 }
 
+COption StyleOption(std::string& styleFile) {
+  return {"--style", "FILE",
+          "style file: a size table and themes of colours (see advicepath style);\n"
+          "not with --sizes",
+          &styleFile};
+}
+
+COption ThemeOption(std::string& theme) {
+  return {"--theme", "NAME", "the style's theme to draw (default day, else its first)", &theme};
+}
+
 COption CenterOption(CCenter& center) {
   return {"--center", "WHERE",
           "middle of the picture: arrow (its strokes and head; default), turn\n"

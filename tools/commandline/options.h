@@ -83,6 +83,8 @@ constexpr long kMaxSidePx = 8192;
 
 // Rows several commands share.
 COption RouteSizesOption(std::string& sizesFile);
+COption StyleOption(std::string& styleFile);
+COption ThemeOption(std::string& theme);
 COption CenterOption(CCenter& center);
 COption RedLineOption(bool& redLine);
 COption LogLevelOption(CLogLevel& level);

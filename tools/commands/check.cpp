@@ -2,12 +2,10 @@
 // against them, printed as tables and then one line per finding.
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
-#include "audit/audit.h"
+#include "audit/themeaudit.h"
 #include "commands/commands.h"
-#include "frame/captions.h"
-#include "frame/plan.h"
-#include "frame/record.h"
 #include "frame/turns.h"
 
 namespace tool {
@@ -26,10 +24,13 @@ CCommandLine CheckLine(CCheckOptions& o) {
       "check",
       "advicepath check [ROUTE] [options]",
       "Audits a size table and the colours, and the turns of ROUTE (the built-in sample\n"
-      "without it) against them: a table per scale index, then one line per finding.\n"
+      "without it) against them: tables per scale index, then one line per finding. With\n"
+      "--style, every theme of the style (or the one --theme names).\n"
       "Exit status 0 when nothing is found, 4 when something is, 2 for bad input.",
       {
           RouteSizesOption(o.setup.sizesFile),
+          StyleOption(o.setup.styleFile),
+          ThemeOption(o.setup.theme),
           PrecisionOption(o.setup.read),
           AlternativeOption(o.setup.read),
           {"--size", "WxH", "picture the arrow must fit, in pixels (default 800x600)", &o.size,
@@ -49,20 +50,6 @@ const char* CenterWords(CCenter center) {
   return "";
 }
 
-// The rows the view can reach: indices 0 to the last the ladder reports, and no further than
-// the table.
-std::vector<CRowMeasures> MeasureTable(const CFrameSetup& setup) {
-  std::vector<CRowMeasures> rows;
-  const std::size_t count =
-      std::min(setup.sizes.rows.size(), static_cast<std::size_t>(setup.ladder.HighestIndex()) + 1);
-  for (std::size_t i = 0; i < count; ++i) {
-    const int index = static_cast<int>(i);
-    rows.push_back(MeasureRow(setup.sizes.rows[i], index, setup.ladder.MetresPerPixel(index),
-                              index <= setup.maxTurnScale));
-  }
-  return rows;
-}
-
 void PrintRows(const std::vector<CRowMeasures>& rows) {
   std::printf(
       "Each scale index at its scale (widths in pixels as in the row; lengths in pixels):\n"
@@ -71,87 +58,106 @@ void PrintRows(const std::vector<CRowMeasures>& rows) {
   for (const CRowMeasures& r : rows) {
     std::printf("%5d %6g  %5d / %-5d", r.scaleIndex, r.metresPerPixel, r.pathWidth,
                 r.pathBorderWidth);
+    const std::string fallback =
+        r.tableRow != r.scaleIndex ? "  (row " + std::to_string(r.tableRow) + ")" : "";
     if (!r.arrow) {
-      std::printf("   (no arrow at this index)\n");
+      std::printf("   (no arrow at this index)%s\n", fallback.c_str());
       continue;
     }
-    std::printf("   %5d / %-5d %9d    %6.0f %6.0f %10.0f %10.0f\n", r.arrowWidth,
+    std::printf("   %5d / %-5d %9d    %6.0f %6.0f %10.0f %10.0f%s\n", r.arrowWidth,
                 r.arrowBorderWidth, r.headOutlineWidth, r.enterPx, r.exitPx, r.headLengthPx,
-                r.headWidthPx);
+                r.headWidthPx, fallback.c_str());
   }
 }
 
-// For each turn and each row with an arrow, the library's arrow in a picture of the option's
-// size, centred as `render` centres it: one table line per row, findings for what does not
-// fit and for turns the library draws no arrow for.
-bool CheckTurns(const CFrameSetup& setup, const std::vector<CChosenTurn>& turns,
-                const std::vector<CRowMeasures>& rows, const CPixelSize& size,
-                std::vector<std::string>& findings, std::string& error) {
-  std::printf("\nArrow in a %dx%d picture centred on %s (pixels out of it; \"-\" no arrow):\n",
-              size.width, size.height, CenterWords(setup.center));
+// The turn checks as a table, a line per index with an arrow and a column per turn, each
+// cell as `cellText` says.
+void PrintTurnTable(const CThemeAudit& audit, const std::vector<CChosenTurn>& turns,
+                    const std::function<std::string(const CTurnCheck&)>& cellText) {
   std::printf("index");
   for (const CChosenTurn& turn : turns) std::printf(" %7s", turn.shortLabel.c_str());
-  std::printf("\n");
-  for (const CRowMeasures& row : rows) {
-    if (!row.arrow) continue;
-    std::printf("%5d", row.scaleIndex);
-    for (const CChosenTurn& turn : turns) {
-      CFrameRecord record;
-      if (!RecordFrame(setup, &turn.turn, row.scaleIndex, record, error)) return false;
-      const CFramePlan plan = PlanFrame(setup, &turn.turn, record, size.width, size.height);
-      const double out = plan.MaxOverflowPx();
-      if (!plan.arrowDrawn) {
-        std::printf(" %7s", "-");
-        // The route's end has no arrow by design, and a file may ask Draw for none.
-        if (!turn.turn.EndsRoute() && setup.route.drawArrow) {
-          findings.push_back(turn.label + " at scale index " + std::to_string(row.scaleIndex) +
-                             ": the library draws no arrow");
-        }
-      } else if (out > 0.0) {
-        std::printf(" %7.0f", std::ceil(out));
-        findings.push_back(DescribeOverflow(plan, turn.label, row.scaleIndex));
-      } else {
-        std::printf(" %7s", "ok");
-      }
-    }
-    std::printf("\n");
+  for (std::size_t i = 0; i < audit.turnChecks.size(); ++i) {
+    if (i % turns.size() == 0) std::printf("\n%5d", audit.turnChecks[i].scaleIndex);
+    std::printf(" %7s", cellText(audit.turnChecks[i]).c_str());
   }
-  return true;
+  std::printf("\n");
+}
+
+void PrintTurns(const CThemeAudit& audit, const std::vector<CChosenTurn>& turns, CCenter center) {
+  if (turns.empty() || audit.turnChecks.empty()) return;
+  std::printf("\nArrow in a %dx%d picture centred on %s (pixels out of it; \"-\" no arrow):\n",
+              audit.widthPx, audit.heightPx, CenterWords(center));
+  PrintTurnTable(audit, turns, [](const CTurnCheck& check) -> std::string {
+    if (!check.plan.arrowDrawn) return "-";
+    const double out = check.plan.MaxOverflowPx();
+    return out > 0.0 ? std::to_string(static_cast<long long>(std::ceil(out))) : "ok";
+  });
+  bool measured = false;
+  for (const CTurnCheck& check : audit.turnChecks) measured = measured || check.pastNext;
+  if (!measured) return;
+  std::printf(
+      "\nArrow tip past the next turn's node, pixels (negative: short of it; \".\" not "
+      "measured):\n");
+  PrintTurnTable(audit, turns, [](const CTurnCheck& check) -> std::string {
+    if (!check.pastNext) return ".";
+    return std::to_string(static_cast<long long>(std::lround(check.pastNext->pixels))) +
+           (check.pastNext->Exceeds() ? "!" : "");
+  });
 }
 
 void PrintColors(const std::vector<CColorPair>& pairs) {
   std::printf("\nColours (WCAG 2.x contrast ratio; pairs that meet need %.0f:1):\n", kMinContrast);
   for (const CColorPair& pair : pairs) {
-    const std::string what = pair.first + " against " + pair.second;
-    std::printf("  %-32s 0x%08X 0x%08X %6.2f:1%s\n", what.c_str(), pair.firstColor,
+    const std::string what =
+        (pair.vision.empty() ? "" : pair.vision + ": ") + pair.first + " against " + pair.second;
+    std::printf("  %-44s 0x%08X 0x%08X %6.2f:1%s\n", what.c_str(), pair.firstColor,
                 pair.secondColor, pair.ratio,
                 pair.meets ? "" : "  (do not meet: the border lies between)");
   }
 }
 
-int Audit(const CCheckOptions& o, const CFrameSetup& setup, std::string& error) {
+// The setups to audit: the one loaded, or one per theme of its style (only the requested
+// theme when --theme is given).
+std::vector<std::string> ThemesToAudit(const CCheckOptions& o, const CFrameSetup& setup) {
+  std::vector<std::string> themes;
+  if (!setup.style || !o.setup.theme.empty()) {
+    themes.push_back(setup.theme);
+  } else {
+    for (const CTheme& theme : setup.style->themes) themes.push_back(theme.name);
+  }
+  return themes;
+}
+
+int Audit(const CCheckOptions& o, CFrameSetup& setup, std::string& error) {
   std::vector<CChosenTurn> turns;
   if (!ChooseTurns(setup.route, o.turns, "--turns", turns, error)) return kExitBadInput;
   std::printf("Route: %s; turns checked: %zu.\n", setup.route.fileName.c_str(), turns.size());
-  std::printf("Size table: %zu rows; the arrow is drawn up to scale index %d.\n\n",
-              setup.sizes.rows.size(), setup.maxTurnScale);
-  const std::vector<CRowMeasures> rows = MeasureTable(setup);
-  PrintRows(rows);
+  const std::vector<std::string> themes = ThemesToAudit(o, setup);
   std::vector<std::string> findings;
-  bool arrowBorderHidden = false;
-  bool routeBorderHidden = false;
-  for (const CRowMeasures& row : rows) {
-    CheckRow(row, findings);
-    arrowBorderHidden = arrowBorderHidden || (row.arrow && row.arrowBorderWidth <= row.arrowWidth);
-    routeBorderHidden = routeBorderHidden || row.pathBorderWidth <= row.pathWidth;
+  std::vector<std::string> notes;
+  for (const std::string& name : themes) {
+    if (setup.style) {
+      ApplyTheme(*setup.style, *setup.style->FindTheme(name), setup);
+      std::printf("\n== Theme %s of %s ==\n", name.c_str(), o.setup.styleFile.c_str());
+    }
+    std::printf("Size table: %zu rows; the arrow is drawn up to scale index %d.\n\n",
+                setup.sizes.rows.size(), setup.maxTurnScale);
+    CThemeAudit audit;
+    if (!AuditTheme(setup, turns, o.size.width, o.size.height, audit, error)) {
+      return kExitBadInput;
+    }
+    PrintRows(audit.rows);
+    PrintTurns(audit, turns, setup.center);
+    PrintColors(audit.pairs);
+    const std::string prefix = setup.style ? "theme " + name + ": " : std::string();
+    for (const CFinding& finding : audit.findings) findings.push_back(prefix + finding.text);
+    // The notes are about the route, the same for every theme: printed once.
+    if (notes.empty()) notes = audit.notes;
   }
-  if (!turns.empty() && !CheckTurns(setup, turns, rows, o.size, findings, error)) {
-    return kExitBadInput;
+  if (!notes.empty()) {
+    std::printf("\nNotes (%zu):\n", notes.size());
+    for (const std::string& note : notes) std::printf("  %s\n", note.c_str());
   }
-  const std::vector<CColorPair> pairs =
-      ColorPairs(setup.colors, kBackgroundColor, arrowBorderHidden, routeBorderHidden);
-  PrintColors(pairs);
-  CheckColors(pairs, findings);
   if (findings.empty()) {
     std::printf("\nNo findings.\n");
     return kExitOk;

@@ -37,6 +37,13 @@ int RunSheet(const std::vector<std::string>& args);
 // `advicepath check [ROUTE] [options]`; `args` are the arguments after "check".
 int RunCheck(const std::vector<std::string>& args);
 
+// `advicepath studio [ROUTE] [options]`: serves the studio until SIGINT or SIGTERM; `args` are
+// the arguments after "studio".
+int RunStudio(const std::vector<std::string>& args);
+
+// `advicepath style [--out FILE]`; `args` are the arguments after "style".
+int RunStyle(const std::vector<std::string>& args);
+
 // `advicepath turns [ROUTE]`; `args` are the arguments after "turns".
 int RunTurns(const std::vector<std::string>& args);
 

@@ -54,6 +54,8 @@ CCommandLine RenderLine(CRenderOptions& o) {
            "scale index of the frame, 0 to 12 (default 1, one metre per pixel)",
            &o.setup.scaleIndex, 0, CScaleLadder::Default().HighestIndex()},
           RouteSizesOption(o.setup.sizesFile),
+          StyleOption(o.setup.styleFile),
+          ThemeOption(o.setup.theme),
           PrecisionOption(o.setup.read),
           AlternativeOption(o.setup.read),
           CenterOption(o.setup.center),
@@ -107,7 +109,7 @@ bool RenderFrame(const CFrameSetup& setup, const CChosenTurn* chosen, const std:
       OpenCanvas(outputs.files.emplace_back(), outPath, size.width, size.height, error);
   if (!canvas) return false;
   canvas->BeginFrame({0, 0, size.width, size.height}, plan.projection, record.calls,
-                     setup.route.origin, setup.route.dest);
+                     setup.route.origin, setup.route.dest, setup.background);
   canvas->PaintLabels(FrameLabels(setup, chosen, setup.scaleIndex, record.metresPerPixel));
   if (!canvas->Finish(error)) return false;
   if (!dumpPath.empty() && (!outputs.files.emplace_back().Open(dumpPath, error) ||

@@ -4,8 +4,8 @@
 
 #include "commands/commands.h"
 #include "frame/captions.h"
-#include "frame/plan.h"
 #include "frame/record.h"
+#include "frame/sheetcell.h"
 #include "frame/turns.h"
 #include "output/outputfile.h"
 #include "picture/canvas.h"
@@ -33,7 +33,8 @@ CCommandLine SheetLine(CSheetOptions& o) {
       "sheet",
       "advicepath sheet [ROUTE] [options]",
       "Draws a contact sheet of ROUTE (the built-in sample without it): a row per turn, a\n"
-      "column per scale index, each cell a frame drawn by the renderer library with a caption.",
+      "column per scale index, each cell a frame drawn by the renderer library with a caption\n"
+      "above it; the sides an arrow runs out of are marked red, with the pixels in the caption.",
       {
           {"--out", "FILE", "picture to write, .png or .svg (default sheet.png)", &o.out},
           TurnsOption(o.turns),
@@ -43,6 +44,8 @@ CCommandLine SheetLine(CSheetOptions& o) {
           {"--cell", "WxH", "size of each cell in pixels (default 320x240)", &o.cell, kMinSidePx,
            kMaxSidePx},
           RouteSizesOption(o.setup.sizesFile),
+          StyleOption(o.setup.styleFile),
+          ThemeOption(o.setup.theme),
           PrecisionOption(o.setup.read),
           AlternativeOption(o.setup.read),
           CenterOption(o.setup.center),
@@ -72,7 +75,7 @@ bool DrawSheet(const CSheetOptions& o, const CFrameSetup& setup, std::string& er
   }
   const std::vector<int> columns = SheetColumns(o, setup);
   const long long width = static_cast<long long>(columns.size()) * o.cell.width;
-  const long long height = static_cast<long long>(turns.size()) * o.cell.height;
+  const long long height = static_cast<long long>(turns.size()) * CellHeightPx(o.cell.height);
   if (width > kMaxSheetSidePx || height > kMaxSheetSidePx || width * height > kMaxSheetPixels) {
     error = "sheet: " + std::to_string(width) + "x" + std::to_string(height) +
             " pixels is too large (at most 32767 a side and 67108864 in all)";
@@ -84,17 +87,16 @@ bool DrawSheet(const CSheetOptions& o, const CFrameSetup& setup, std::string& er
   if (!canvas) return false;
   int arrowless = 0;  // cells without an arrow
   std::string firstArrowless;
+  SetRouteEnds(setup);
   for (std::size_t row = 0; row < turns.size(); ++row) {
     for (std::size_t column = 0; column < columns.size(); ++column) {
-      const CCell cell = {static_cast<int>(column) * o.cell.width,
-                          static_cast<int>(row) * o.cell.height, o.cell.width, o.cell.height};
-      CFrameRecord record;
-      if (!RecordFrame(setup, &turns[row].turn, columns[column], record, error)) return false;
-      const CFramePlan plan = PlanFrame(setup, &turns[row].turn, record, cell.width, cell.height);
-      canvas->BeginFrame(cell, plan.projection, record.calls, setup.route.origin, setup.route.dest);
-      canvas->PaintCaption(CellLabels(setup, turns[row], columns[column], record.metresPerPixel));
-      canvas->EndFrame();
-      const std::string reason = NoArrowReason(setup, &turns[row].turn, record);
+      CDrawnCell cell;
+      if (!DrawSheetCell(*canvas, static_cast<int>(column) * o.cell.width,
+                         static_cast<int>(row) * CellHeightPx(o.cell.height), o.cell.width,
+                         o.cell.height, setup, turns[row], columns[column], cell, error)) {
+        return false;
+      }
+      const std::string reason = NoArrowReason(setup, &turns[row].turn, cell.record);
       if (!reason.empty() && arrowless++ == 0) {
         firstArrowless = DescribeNoArrow(&turns[row], columns[column], reason);
       }

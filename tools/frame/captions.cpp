@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace tool {
 
@@ -58,6 +59,18 @@ CFrameLabels CellLabels(const CFrameSetup& setup, const CChosenTurn& turn, int s
   labels.details =
       "index " + std::to_string(scaleIndex) + " \u00b7 " + Metres(metresPerPixel) + " m/px";
   return labels;
+}
+
+std::string CellWarning(const CFramePlan& plan) {
+  if (plan.MaxOverflowPx() <= 0.0) return std::string();
+  const CRect& out = plan.overflowPx;
+  std::string sides;
+  for (const auto& side :
+       {std::make_pair(out.left, "left"), std::make_pair(out.top, "top"),
+        std::make_pair(out.right, "right"), std::make_pair(out.bottom, "bottom")}) {
+    if (side.first > 0.0) sides += (sides.empty() ? "" : ", ") + std::string(side.second);
+  }
+  return "runs out " + WholePixels(plan.MaxOverflowPx()) + " px: " + sides;
 }
 
 std::string DescribeOverflow(const CFramePlan& plan, const std::string& label, int scaleIndex) {

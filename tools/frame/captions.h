@@ -28,6 +28,11 @@ CFrameLabels FrameLabels(const CFrameSetup& setup, const CChosenTurn* turn, int 
 CFrameLabels CellLabels(const CFrameSetup& setup, const CChosenTurn& turn, int scaleIndex,
                         double metresPerPixel);
 
+// A sheet cell's warning when the arrow of `plan` runs out of its frame: "runs out 241 px:
+// top, bottom" (the largest overflow rounded up, then the sides it leaves by); empty when
+// it fits.
+std::string CellWarning(const CFramePlan& plan);
+
 // "the arrow of <label> at scale index S runs out of the WxH picture by N px (left a, top b,
 // right c, bottom d)", pixels rounded up; for a plan whose arrow fits, an empty string.
 std::string DescribeOverflow(const CFramePlan& plan, const std::string& label, int scaleIndex);

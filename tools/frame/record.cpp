@@ -14,8 +14,6 @@ struct CHandleCloser {
 
 bool Drive(const CFrameSetup& setup, const CRouteTurn* turn, Torvane::CMapService& view,
            std::string& error) {
-  GetRouteManager().GetPathManager().SetOrgPoint(setup.route.origin);
-  GetRouteManager().GetPathManager().SetDestPoints({setup.route.dest});
   // The renderer only reads the path and the table, but its interface takes plain pointers.
   CNavPath* path = const_cast<CNavPath*>(&setup.path);
   std::unique_ptr<AdvicePathRenderEx, CHandleCloser> handle(NewPathRender(path, &view));
@@ -57,8 +55,19 @@ void FindArrow(const CFrameSetup& setup, CFrameRecord& record) {
 
 }  // namespace
 
+void SetRouteEnds(const CFrameSetup& setup) {
+  GetRouteManager().GetPathManager().SetOrgPoint(setup.route.origin);
+  GetRouteManager().GetPathManager().SetDestPoints({setup.route.dest});
+}
+
 bool RecordFrame(const CFrameSetup& setup, const CRouteTurn* turn, int scaleIndex,
                  CFrameRecord& record, std::string& error) {
+  SetRouteEnds(setup);
+  return RecordPreparedFrame(setup, turn, scaleIndex, record, error);
+}
+
+bool RecordPreparedFrame(const CFrameSetup& setup, const CRouteTurn* turn, int scaleIndex,
+                         CFrameRecord& record, std::string& error) {
   Torvane::CDisplayListMapView recorder;
   recorder.SetScaleLadder(setup.ladder.Bounds());
   recorder.SetScale(setup.ladder.MetresPerPixel(scaleIndex));

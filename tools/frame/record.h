@@ -5,7 +5,9 @@
 // pass per picture.
 //
 // Process-wide state touched: the route manager's origin and destination, set before each
-// frame is drawn. One thread.
+// frame is drawn by RecordFrame. RecordPreparedFrame leaves them alone, so that several
+// threads may record frames of one set-up at once, each with its own record: the library
+// keeps no state between handles, the set-up and its path are only read.
 #ifndef ADVICEPATH_TOOLS_FRAME_RECORD_H_
 #define ADVICEPATH_TOOLS_FRAME_RECORD_H_
 
@@ -38,6 +40,16 @@ struct CFrameRecord {
 // size table or the path refuses the turn's guides.
 bool RecordFrame(const CFrameSetup& setup, const CRouteTurn* turn, int scaleIndex,
                  CFrameRecord& record, std::string& error);
+
+// Sets the route manager's origin and destination (GetRouteManager().GetPathManager(),
+// process-wide) to the set-up's route ends, which the library reads for the red line. No
+// frame may be recording while it runs.
+void SetRouteEnds(const CFrameSetup& setup);
+
+// RecordFrame without setting the route ends: SetRouteEnds(setup) must have run, and must not
+// run again while this runs. Safe on several threads at once, each with its own `record`.
+bool RecordPreparedFrame(const CFrameSetup& setup, const CRouteTurn* turn, int scaleIndex,
+                         CFrameRecord& record, std::string& error);
 
 // Why the library drew no arrow in `record` of `turn` (null: none) at the record's scale
 // index, in the program's words ("turn 5 is the route's end, where no arrow is drawn"); empty

@@ -11,9 +11,39 @@ bool LoadFrameSetup(const CSetupRequest& request, CFrameSetup& setup, std::strin
   return loaded && BuildFrameSetup(std::move(route), request, setup, error);
 }
 
+namespace {
+
+// Reads the request's style file and applies its chosen theme.
+bool LoadStyle(const CSetupRequest& request, CFrameSetup& setup, std::string& error) {
+  CStyle style;
+  if (!LoadStyleFile(request.styleFile, style, error)) return false;
+  const CTheme* theme =
+      request.theme.empty() ? &style.DefaultTheme() : style.FindTheme(request.theme);
+  if (theme == nullptr) {
+    error = request.styleFile + ": no theme '" + request.theme + "' (it has";
+    for (const CTheme& each : style.themes) error += " " + each.name;
+    error += ")";
+    return false;
+  }
+  const std::string name = theme->name;
+  setup.style = std::move(style);
+  ApplyTheme(*setup.style, *setup.style->FindTheme(name), setup);
+  return true;
+}
+
+}  // namespace
+
 bool BuildFrameSetup(CRouteFile route, const CSetupRequest& request, CFrameSetup& setup,
                      std::string& error) {
   setup.route = std::move(route);
+  if (!request.styleFile.empty() && !request.sizesFile.empty()) {
+    error = "--sizes and --style do not go together: a style file holds its own table";
+    return false;
+  }
+  if (!request.theme.empty() && request.styleFile.empty()) {
+    error = "--theme needs --style: themes come from a style file";
+    return false;
+  }
   CSizeTable defaults;
   if (!LoadDefaultSizeTable(defaults, error)) return false;
   std::optional<int> maxTurnScale;
@@ -36,11 +66,21 @@ bool BuildFrameSetup(CRouteFile route, const CSetupRequest& request, CFrameSetup
   setup.colors = setup.route.colors;
   setup.redLine = request.redLine || setup.route.redLine;
   setup.center = request.center;
+  if (!request.styleFile.empty() && !LoadStyle(request, setup, error)) return false;
   if (!BuildPath(setup.route, setup.path)) {
     error = setup.route.fileName + ": the path refused a guide";
     return false;
   }
   return true;
+}
+
+void ApplyTheme(const CStyle& style, const CTheme& theme, CFrameSetup& setup) {
+  const CSizeTable& table = style.TableOf(theme);
+  setup.sizes = table;
+  setup.maxTurnScale = table.maxTurnScale.value_or(0);
+  setup.colors = theme.colors;
+  setup.background = theme.background;
+  setup.theme = theme.name;
 }
 
 tagLonLat TurnNode(const CRouteFile& route, const CRouteTurn& turn) {

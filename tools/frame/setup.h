@@ -15,6 +15,7 @@
 #include "input/routefile.h"
 #include "input/routereader.h"
 #include "input/sizetable.h"
+#include "input/style.h"
 #include "path.h"
 
 namespace tool {
@@ -22,6 +23,10 @@ namespace tool {
 // The scale index of a frame when neither the request nor the route file choose one: one
 // metre per pixel on the default ladder, close enough to tell the roads at a turn apart.
 constexpr int kDefaultScaleIndex = 1;
+
+// The pictures' background when no style gives one, 0x00BBGGRR: a warm light grey, like
+// paper (red 243, green 241, blue 236).
+constexpr unsigned kDefaultBackgroundColor = 0x00ECF1F3u;
 
 // What the middle of a frame's picture shows.
 enum class CCenter {
@@ -46,6 +51,8 @@ struct CSetupRequest {
                                   // the built-in sample
   CReadOptions read;              // how to read a router's answer
   std::string sizesFile;          // size table file; empty: the route file's, else the default
+  std::string styleFile;          // style file (input/style.h); empty: none
+  std::string theme;              // the style's theme to draw; empty: its default theme
   std::optional<int> scaleIndex;  // the one-frame commands' scale index
   bool redLine = false;           // draw the red line even when the file does not ask
   CCenter center = CCenter::kArrow;
@@ -64,6 +71,9 @@ struct CFrameSetup {
   int maxTurnScale = 0;                           // largest scale index of the arrow
   int scaleIndex = kDefaultScaleIndex;            // the frame's scale index, for one-frame commands
   AdvicePathClrSetting colors;                    // library defaults, then the route file's colours
+  unsigned background = kDefaultBackgroundColor;  // the pictures' background, 0x00BBGGRR
+  std::optional<CStyle> style;                    // the request's style file, when it names one
+  std::string theme;                              // the theme drawn; empty without a style
   bool redLine = false;                           // whether the red line is drawn
   CCenter center = CCenter::kArrow;               // what the middle of each picture shows
   CScaleLadder ladder = CScaleLadder::Default();  // the pictures' scale of each index
@@ -78,10 +88,17 @@ bool LoadFrameSetup(const CSetupRequest& request, CFrameSetup& setup, std::strin
 // Takes `route` and resolves the rest: the size table (the request's file, else the route's,
 // else the default), the largest turn scale (the request's size file's, else the route
 // file's, else the default table's), the scale index (the request's, else the file's, else
-// kDefaultScaleIndex), colours, red line and centring; builds the path. False with a message
-// naming the route file for a scale index past the ladder or a guide the path refuses.
+// kDefaultScaleIndex), colours, red line and centring; builds the path. With a style file,
+// its theme (the request's, else the style's default) gives the table, the largest turn scale,
+// the colours and the background instead. False with a message naming the route file for a
+// scale index past the ladder or a guide the path refuses, naming the style file when it
+// cannot be read or has no such theme, or saying that --sizes and --style do not go together.
 bool BuildFrameSetup(CRouteFile route, const CSetupRequest& request, CFrameSetup& setup,
                      std::string& error);
+
+// Gives `setup` the table, largest turn scale, colours and background of `theme`, a theme of
+// `style`.
+void ApplyTheme(const CStyle& style, const CTheme& theme, CFrameSetup& setup);
 
 // The point (degrees) a turn node lies at: the last point of the turn's enter guide.
 tagLonLat TurnNode(const CRouteFile& route, const CRouteTurn& turn);

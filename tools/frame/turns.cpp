@@ -7,7 +7,7 @@ namespace {
 CChosenTurn Listed(const CRouteFile& route, int index) {
   const std::string name = "turn " + std::to_string(index);
   return {route.turns[static_cast<std::size_t>(index)],
-          name + " of " + std::to_string(route.turns.size()), name};
+          name + " of " + std::to_string(route.turns.size()), name, index};
 }
 
 std::string PastTheList(const CRouteFile& route, const std::string& option, int index) {

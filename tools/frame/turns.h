@@ -18,6 +18,7 @@ struct CChosenTurn {
   CRouteTurn turn;
   std::string label;       // "turn 2 of 6", "guides 3 -> 4" or "the file's turn"
   std::string shortLabel;  // "turn 2" for a listed turn, else the label
+  int index = -1;          // its index in the route's "turns"; -1 for a turn not listed
 };
 
 // What a one-frame command asks for: a listed turn, or a turn given by its guides (enter and

@@ -11,6 +11,8 @@ namespace tool {
 std::string EmbeddedSampleRoute();
 // The text of data/sizes.json: the built-in size table.
 std::string EmbeddedSizeTable();
+// The text of data/style.json: the built-in style.
+std::string EmbeddedStyle();
 
 }  // namespace tool
 

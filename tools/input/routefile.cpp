@@ -110,7 +110,8 @@ bool ParseTurn(const json& object, const std::string& where, CRouteTurn& turn, s
   return ReadText(object, "note", where, turn.note, error);
 }
 
-// A colour: a whole number, or a string of up to eight hexadecimal digits after "0x".
+}  // namespace
+
 bool ReadColor(const json& value, const std::string& where, unsigned& color, std::string& error) {
   if (value.is_string()) {
     const std::string text = value.get<std::string>();
@@ -131,6 +132,8 @@ bool ReadColor(const json& value, const std::string& where, unsigned& color, std
   color = static_cast<unsigned>(number);
   return true;
 }
+
+namespace {
 
 bool ParseColors(const json& object, CRouteFile& route, std::string& error) {
   if (!object.is_object()) {

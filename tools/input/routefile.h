@@ -63,6 +63,11 @@ struct CColorField {
 };
 extern const std::array<CColorField, 4> kColorFields;
 
+// Reads a colour, 0x00BBGGRR: a whole number from 0 to 0xFFFFFFFF, or a string of up to eight
+// hexadecimal digits after "0x". False with "<where>: ..." otherwise; `color` is then unchanged.
+bool ReadColor(const nlohmann::json& value, const std::string& where, unsigned& color,
+               std::string& error);
+
 struct CRouteFile {
   std::string fileName;             // as given, for messages
   std::string format;               // the format read ("OSRM v5 route response", ...); set by

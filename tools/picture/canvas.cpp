@@ -53,4 +53,9 @@ std::unique_ptr<CCanvas> OpenCanvas(COutputFile& file, const std::string& path, 
   return nullptr;
 }
 
+std::unique_ptr<CCanvas> OpenMemoryCanvas(int widthPx, int heightPx, std::string& png,
+                                          std::string& error) {
+  return CCairoCanvas::OpenInMemory(widthPx, heightPx, png, error);
+}
+
 }  // namespace tool

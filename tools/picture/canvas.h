@@ -1,5 +1,6 @@
 // CCanvas: a picture the program draws frames into, and the one place where a file name's
-// extension chooses how the picture is made (Cairo PNG or Cairo SVG, behind this interface).
+// extension chooses how the picture is made (Cairo PNG or Cairo SVG, behind this interface),
+// or where a picture kept in memory is made (a PNG encoded for speed, for the studio).
 //
 // A canvas holds one or more frames, each in a rectangle of the picture (a cell), each with
 // its own projection; the commands paint a frame by replaying the calls the renderer library
@@ -15,13 +16,14 @@
 #include "lonlat.h"
 #include "mapservice.h"
 #include "output/outputfile.h"
+#include "picture/clip.h"
 #include "picture/projection.h"
 
 namespace tool {
 
-// The colour every frame's background is painted in, 0x00BBGGRR: a warm light grey, like
-// paper (red 243, green 241, blue 236).
-constexpr unsigned kBackgroundColor = 0x00ECF1F3u;
+// The height of the caption band above each frame of a sheet, pixels: two lines of small
+// type, outside the frame, so that no caption ever covers the arrow.
+constexpr int kCaptionBandPx = 30;
 
 // A rectangle of the picture, in whole pixels from its top-left corner.
 struct CCell {
@@ -38,6 +40,7 @@ struct CFrameLabels {
   std::string subtitle;     // the turn's note
   std::string details;      // turn, guides, distance and scale
   std::string attribution;  // one line per sentence, bottom right
+  std::string warning;      // a sheet cell's warning, in red after the details
 };
 
 class CCanvas {
@@ -48,18 +51,24 @@ class CCanvas {
   virtual int Width() const = 0;
   virtual int Height() const = 0;
 
-  // Starts a frame in `cell` (inside the picture): paints its background, the renderer's
+  // Starts a frame in `cell` (inside the picture): paints its background (`background`,
+  // 0x00BBGGRR), the renderer's
   // map-view calls in order (picture/imagemapview.h says what each becomes) and the route's
   // origin and destination (degrees). `projection` maps to the cell's own pixels: (0, 0) is
   // the cell's top-left corner and its size is the cell's. Nothing the frame paints leaves
   // the cell.
   virtual void BeginFrame(const CCell& cell, const CWebMercator& projection,
                           const std::vector<Torvane::CDrawCall>& calls, const tagLonLat& origin,
-                          const tagLonLat& dest) = 0;
+                          const tagLonLat& dest, unsigned background) = 0;
   // The full decorations of a picture of one frame: scale bar, caption and attribution.
   virtual void PaintLabels(const CFrameLabels& labels) = 0;
-  // The small caption of a sheet's cell: title and details in small type, no attribution.
+  // The small caption of a sheet's cell, in the kCaptionBandPx band right above the current
+  // frame's cell (which must lie inside the picture), outside the frame: the title, then the
+  // details and the warning in small type; and a hairline along the cell's edges.
   virtual void PaintCaption(const CFrameLabels& labels) = 0;
+  // Marks, with a red bar inside the current frame along each edge, the sides that the arrow
+  // runs out of: those where `overflowPx` (pixels past left, top, right, bottom) is above 0.
+  virtual void MarkOverflow(const CRect& overflowPx) = 0;
   // Ends the current frame; painting outside any cell is possible again.
   virtual void EndFrame() = 0;
 
@@ -75,6 +84,12 @@ class CCanvas {
 // cannot make.
 std::unique_ptr<CCanvas> OpenCanvas(COutputFile& file, const std::string& path, int widthPx,
                                     int heightPx, std::string& error);
+
+// Opens a canvas for a picture of widthPx x heightPx pixels kept in memory: Finish appends it
+// to `png` (borrowed: must outlive the canvas) as a PNG encoded for speed (fastpng.h). Null
+// with "cannot draw: <problem>" when the picture cannot be made.
+std::unique_ptr<CCanvas> OpenMemoryCanvas(int widthPx, int heightPx, std::string& png,
+                                          std::string& error);
 
 // The extension by which OpenCanvas would choose for `path`, lower case (".png", ".svg"); empty
 // when it would refuse the name.

@@ -21,10 +21,13 @@ struct CRgb {
 constexpr CRgb kInk = {0.13, 0.13, 0.13};
 constexpr CRgb kSoftInk = {0.35, 0.35, 0.35};
 constexpr CRgb kOriginGreen = {0.18, 0.62, 0.27};
+constexpr CRgb kWarningRed = {0.82, 0.10, 0.10};
 
 constexpr double kMarginPx = 12.0;
 constexpr double kPaddingPx = 8.0;
 constexpr double kScaleBarMaxPx = 120.0;
+constexpr double kCaptionPaddingPx = 4.0;
+constexpr double kOverflowBarPx = 4.0;
 
 void SetRgb(cairo_t* cr, const CRgb& c, double alpha = 1.0) {
   cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha);
@@ -162,9 +165,9 @@ double ScaleBarMetres(double metresPerPixel, double maxPixels) {
   return decade;
 }
 
-void PaintBackground(cairo_t* cr, const CWebMercator& projection) {
+void PaintBackground(cairo_t* cr, const CWebMercator& projection, unsigned color) {
   cairo_save(cr);
-  SetSourceColor(cr, kBackgroundColor);
+  SetSourceColor(cr, color);
   cairo_rectangle(cr, 0, 0, projection.Width(), projection.Height());
   cairo_fill(cr);
   cairo_restore(cr);
@@ -212,14 +215,62 @@ void PaintLabels(cairo_t* cr, const CWebMercator& projection, const CFrameLabels
 }
 
 void PaintCaption(cairo_t* cr, const CWebMercator& projection, const CFrameLabels& labels) {
+  const double width = projection.Width();
   cairo_save(cr);
   // A hairline along the cell's edges, half of it inside: neighbouring cells share a line.
-  cairo_rectangle(cr, 0, 0, projection.Width(), projection.Height());
+  cairo_rectangle(cr, 0, 0, width, projection.Height());
   SetRgb(cr, kSoftInk, 0.5);
   cairo_set_line_width(cr, 1.0);
   cairo_stroke(cr);
-  PaintTextBox(cr, {{labels.title, 10.0, true, kInk}, {labels.details, 8.5, false, kSoftInk}}, 4.0,
-               4.0, CAnchor::kTopLeft, projection.Width() - 8.0, 0.85);
+  // The band above the cell: the cell's clip is lifted and the band's put in its place.
+  cairo_reset_clip(cr);
+  cairo_rectangle(cr, 0, -kCaptionBandPx, width, kCaptionBandPx);
+  cairo_clip(cr);
+  cairo_set_source_rgb(cr, 0.98, 0.98, 0.98);
+  cairo_paint(cr);
+  const double room = std::max(width - 2 * kCaptionPaddingPx, 1.0);
+  // The title on the first line, shrunk evenly when it is wider than the band.
+  const CTextLine title = {labels.title, 10.0, true, kInk};
+  const double titleWidth = TextWidth(cr, title, 1.0);
+  const double titleShrink = titleWidth > room ? room / titleWidth : 1.0;
+  SelectFont(cr, title, titleShrink);
+  cairo_move_to(cr, kCaptionPaddingPx, -kCaptionBandPx + 12.0);
+  SetRgb(cr, kInk);
+  cairo_show_text(cr, title.text.c_str());
+  // The details and the warning after them on the second line, shrunk together.
+  const CTextLine details = {labels.details, 8.5, false, kSoftInk};
+  const CTextLine warning = {labels.warning.empty() ? "" : "  " + labels.warning, 8.5, true,
+                             kWarningRed};
+  const double lineWidth = TextWidth(cr, details, 1.0) + TextWidth(cr, warning, 1.0);
+  const double shrink = lineWidth > room ? room / lineWidth : 1.0;
+  SelectFont(cr, details, shrink);
+  cairo_move_to(cr, kCaptionPaddingPx, -5.0);
+  SetRgb(cr, kSoftInk);
+  cairo_show_text(cr, details.text.c_str());
+  SelectFont(cr, warning, shrink);
+  SetRgb(cr, kWarningRed);
+  cairo_show_text(cr, warning.text.c_str());
+  cairo_restore(cr);
+}
+
+void MarkOverflow(cairo_t* cr, const CWebMercator& projection, const CRect& overflowPx) {
+  const double w = projection.Width();
+  const double h = projection.Height();
+  const struct {
+    double overflow;
+    double x, y, width, height;
+  } kEdges[] = {
+      {overflowPx.left, 0, 0, kOverflowBarPx, h},
+      {overflowPx.top, 0, 0, w, kOverflowBarPx},
+      {overflowPx.right, w - kOverflowBarPx, 0, kOverflowBarPx, h},
+      {overflowPx.bottom, 0, h - kOverflowBarPx, w, kOverflowBarPx},
+  };
+  cairo_save(cr);
+  SetRgb(cr, kWarningRed, 0.85);
+  for (const auto& edge : kEdges) {
+    if (edge.overflow > 0.0) cairo_rectangle(cr, edge.x, edge.y, edge.width, edge.height);
+  }
+  cairo_fill(cr);
   cairo_restore(cr);
 }
 

@@ -17,8 +17,8 @@
 
 namespace tool {
 
-// Fills the whole picture (projection.Width() x Height() pixels) with kBackgroundColor.
-void PaintBackground(cairo_t* cr, const CWebMercator& projection);
+// Fills the whole picture (projection.Width() x Height() pixels) with `color`, 0x00BBGGRR.
+void PaintBackground(cairo_t* cr, const CWebMercator& projection, unsigned color);
 
 // Marks the route's origin (green) and destination (dark) with small dots.
 void PaintEndpoints(cairo_t* cr, const CWebMercator& projection, const tagLonLat& origin,
@@ -27,9 +27,15 @@ void PaintEndpoints(cairo_t* cr, const CWebMercator& projection, const tagLonLat
 // The scale bar (bottom left), the caption (top left) and the attribution (bottom right).
 void PaintLabels(cairo_t* cr, const CWebMercator& projection, const CFrameLabels& labels);
 
-// The small caption of a sheet's cell (top left): the title and the details in small type,
-// the subtitle and attribution left out; and a hairline along the cell's edges.
+// The small caption of a sheet's cell in the kCaptionBandPx band above the cell (y from
+// -kCaptionBandPx to 0; the cell's clip is lifted for it): the title, then the details and
+// the warning (red) in small type, the subtitle and attribution left out; and a hairline
+// along the cell's edges.
 void PaintCaption(cairo_t* cr, const CWebMercator& projection, const CFrameLabels& labels);
+
+// Red bars inside the cell along the edges where `overflowPx` is above 0 (left, top, right,
+// bottom).
+void MarkOverflow(cairo_t* cr, const CWebMercator& projection, const CRect& overflowPx);
 
 // Releases the font caches that Cairo and fontconfig keep for the whole process once text
 // was drawn. Call once at exit, after the last Cairo object is gone: leak checkers report
