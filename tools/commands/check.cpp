@@ -171,14 +171,9 @@ int Audit(const CCheckOptions& o, CFrameSetup& setup, std::string& error) {
 
 int RunCheck(const std::vector<std::string>& args) {
   CCheckOptions o;
-  int status = StartCommand(CheckLine(o), args, o.log);
-  if (status >= 0) return status;
-  CFrameSetup setup;
-  if ((status = LoadSetup(o.setup, setup)) >= 0) return status;
-  std::string error;
-  const int result = Audit(o, setup, error);
-  if (result == kExitBadInput) ReportError(error);
-  return result;
+  return RunFrameCommand(
+      CheckLine(o), args, o.log, o.setup,
+      [&o](CFrameSetup& setup, std::string& error) { return Audit(o, setup, error); });
 }
 
 }  // namespace tool

@@ -25,13 +25,17 @@ int StartCommand(const CCommandLine& line, const std::vector<std::string>& args,
   return -1;
 }
 
-int LoadSetup(const CSetupRequest& request, CFrameSetup& setup) {
+int RunFrameCommand(const CCommandLine& line, const std::vector<std::string>& args,
+                    const CLogLevel& level, const CSetupRequest& request,
+                    const std::function<int(CFrameSetup& setup, std::string& error)>& body,
+                    const std::function<bool(std::string& error)>& check) {
+  const int status = StartCommand(line, args, level, check);
+  if (status >= 0) return status;
+  CFrameSetup setup;
   std::string error;
-  if (!LoadFrameSetup(request, setup, error)) {
-    ReportError(error);
-    return kExitBadInput;
-  }
-  return -1;
+  const int result = LoadFrameSetup(request, setup, error) ? body(setup, error) : kExitBadInput;
+  if (result == kExitBadInput) ReportError(error);
+  return result;
 }
 
 }  // namespace tool

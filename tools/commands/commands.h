@@ -62,9 +62,14 @@ int StartCommand(const CCommandLine& line, const std::vector<std::string>& args,
                  const CLogLevel& level,
                  const std::function<bool(std::string& error)>& check = nullptr);
 
-// Loads the frame's set-up for `request`: -1 when the command goes on, 2 with the message on
-// standard error when it cannot be loaded.
-int LoadSetup(const CSetupRequest& request, CFrameSetup& setup);
+// The whole run of a command that draws from a frame's set-up: StartCommand, then the set-up
+// of `request` (a destination of `line`, read once the line is parsed), then `body` with it (its
+// own to change). `body` returns the exit status; when it returns kExitBadInput its message in
+// `error` is reported. A set-up that cannot be loaded ends the run with status 2 and its message.
+int RunFrameCommand(const CCommandLine& line, const std::vector<std::string>& args,
+                    const CLogLevel& level, const CSetupRequest& request,
+                    const std::function<int(CFrameSetup& setup, std::string& error)>& body,
+                    const std::function<bool(std::string& error)>& check = nullptr);
 
 }  // namespace tool
 

@@ -174,17 +174,12 @@ bool Render(const CRenderOptions& o, const CFrameSetup& setup, std::string& erro
 
 int RunRender(const std::vector<std::string>& args) {
   CRenderOptions o;
-  int status = StartCommand(RenderLine(o), args, o.log,
-                            [&o](std::string& error) { return CheckCombinations(o, error); });
-  if (status >= 0) return status;
-  CFrameSetup setup;
-  if ((status = LoadSetup(o.setup, setup)) >= 0) return status;
-  std::string error;
-  if (!Render(o, setup, error)) {
-    ReportError(error);
-    return kExitBadInput;
-  }
-  return kExitOk;
+  return RunFrameCommand(
+      RenderLine(o), args, o.log, o.setup,
+      [&o](CFrameSetup& setup, std::string& error) {
+        return Render(o, setup, error) ? kExitOk : kExitBadInput;
+      },
+      [&o](std::string& error) { return CheckCombinations(o, error); });
 }
 
 }  // namespace tool

@@ -115,16 +115,10 @@ bool DrawSheet(const CSheetOptions& o, const CFrameSetup& setup, std::string& er
 
 int RunSheet(const std::vector<std::string>& args) {
   CSheetOptions o;
-  int status = StartCommand(SheetLine(o), args, o.log);
-  if (status >= 0) return status;
-  CFrameSetup setup;
-  if ((status = LoadSetup(o.setup, setup)) >= 0) return status;
-  std::string error;
-  if (!DrawSheet(o, setup, error)) {
-    ReportError(error);
-    return kExitBadInput;
-  }
-  return kExitOk;
+  return RunFrameCommand(SheetLine(o), args, o.log, o.setup,
+                         [&o](CFrameSetup& setup, std::string& error) {
+                           return DrawSheet(o, setup, error) ? kExitOk : kExitBadInput;
+                         });
 }
 
 }  // namespace tool

@@ -75,16 +75,11 @@ void PrintJson(const CRouteFile& route) {
 
 int RunTurns(const std::vector<std::string>& args) {
   CTurnsOptions o;
-  int status = StartCommand(TurnsLine(o), args, o.log);
-  if (status >= 0) return status;
-  CFrameSetup setup;
-  if ((status = LoadSetup(o.setup, setup)) >= 0) return status;
-  if (o.json) {
-    PrintJson(setup.route);
-  } else {
-    PrintText(setup.route);
-  }
-  return kExitOk;
+  return RunFrameCommand(TurnsLine(o), args, o.log, o.setup,
+                         [&o](CFrameSetup& setup, std::string&) {
+                           o.json ? PrintJson(setup.route) : PrintText(setup.route);
+                           return kExitOk;
+                         });
 }
 
 }  // namespace tool
