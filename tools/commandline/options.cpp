@@ -229,6 +229,19 @@ bool ParseIndexList(const std::string& name, const std::string& text, int low, i
   return true;
 }
 
+std::vector<COption> Options(std::initializer_list<std::vector<COption>> groups) {
+  std::vector<COption> rows;
+  for (const std::vector<COption>& group : groups)
+    rows.insert(rows.end(), group.begin(), group.end());
+  return rows;
+}
+
+std::vector<COption> SetupOptions(CSetupRequest& setup) {
+  return {RouteSizesOption(setup.sizesFile), StyleOption(setup.styleFile),
+          ThemeOption(setup.theme),          PrecisionOption(setup.read),
+          AlternativeOption(setup.read),     CenterOption(setup.center)};
+}
+
 COption RouteSizesOption(std::string& sizesFile) {
   return {"--sizes", "FILE",
           "size table: a list of rows or {\"sizes\": [...], \"maxTurnScale\": n}", &sizesFile};

@@ -9,6 +9,7 @@
 #ifndef ADVICEPATH_TOOLS_COMMANDLINE_OPTIONS_H_
 #define ADVICEPATH_TOOLS_COMMANDLINE_OPTIONS_H_
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <variant>
@@ -80,6 +81,13 @@ bool ParseIndexList(const std::string& name, const std::string& text, int low, i
 // small enough that a picture's pixels fit in memory easily (8192 x 8192 x 4 bytes = 256 MiB).
 constexpr long kMinSidePx = 16;
 constexpr long kMaxSidePx = 8192;
+
+// The rows of `groups`, in order: a command's table made of its own rows and shared groups.
+std::vector<COption> Options(std::initializer_list<std::vector<COption>> groups);
+
+// The rows of every command that draws from a frame's set-up: where its route, table and
+// colours come from (--sizes, --style, --theme, --precision, --alternative) and --center.
+std::vector<COption> SetupOptions(CSetupRequest& setup);
 
 // Rows several commands share.
 COption RouteSizesOption(std::string& sizesFile);

@@ -27,18 +27,13 @@ CCommandLine CheckLine(CCheckOptions& o) {
       "without it) against them: tables per scale index, then one line per finding. With\n"
       "--style, every theme of the style (or the one --theme names).\n"
       "Exit status 0 when nothing is found, 4 when something is, 2 for bad input.",
-      {
-          RouteSizesOption(o.setup.sizesFile),
-          StyleOption(o.setup.styleFile),
-          ThemeOption(o.setup.theme),
-          PrecisionOption(o.setup.read),
-          AlternativeOption(o.setup.read),
-          {"--size", "WxH", "picture the arrow must fit, in pixels (default 800x600)", &o.size,
-           kMinSidePx, kMaxSidePx},
-          TurnsOption(o.turns),
-          CenterOption(o.setup.center),
-          LogLevelOption(o.log),
-      },
+      Options({
+          {{"--size", "WxH", "picture the arrow must fit, in pixels (default 800x600)", &o.size,
+            kMinSidePx, kMaxSidePx},
+           TurnsOption(o.turns)},
+          SetupOptions(o.setup),
+          {LogLevelOption(o.log)},
+      }),
       &o.setup.route,
   };
 }

@@ -35,23 +35,18 @@ CCommandLine SheetLine(CSheetOptions& o) {
       "Draws a contact sheet of ROUTE (the built-in sample without it): a row per turn, a\n"
       "column per scale index, each cell a frame drawn by the renderer library with a caption\n"
       "above it; the sides an arrow runs out of are marked red, with the pixels in the caption.",
-      {
-          {"--out", "FILE", "picture to write, .png or .svg (default sheet.png)", &o.out},
-          TurnsOption(o.turns),
-          {"--scale-indices", "LIST",
-           "columns, such as 0-6 or 1,3,5 (default 0 to the table's maxTurnScale)", &o.scaleIndices,
-           0, CScaleLadder::Default().HighestIndex()},
-          {"--cell", "WxH", "size of each cell in pixels (default 320x240)", &o.cell, kMinSidePx,
-           kMaxSidePx},
-          RouteSizesOption(o.setup.sizesFile),
-          StyleOption(o.setup.styleFile),
-          ThemeOption(o.setup.theme),
-          PrecisionOption(o.setup.read),
-          AlternativeOption(o.setup.read),
-          CenterOption(o.setup.center),
-          RedLineOption(o.setup.redLine),
-          LogLevelOption(o.log),
-      },
+      Options({
+          {{"--out", "FILE", "picture to write, .png or .svg (default sheet.png)", &o.out},
+           TurnsOption(o.turns),
+           {"--scale-indices", "LIST",
+            "columns, such as 0-6 or 1,3,5 (default 0 to the table's maxTurnScale)",
+            &o.scaleIndices, 0, CScaleLadder::Default().HighestIndex()},
+           {"--cell", "WxH", "size of each cell in pixels (default 320x240)", &o.cell, kMinSidePx,
+            kMaxSidePx},
+           RedLineOption(o.setup.redLine)},
+          SetupOptions(o.setup),
+          {LogLevelOption(o.log)},
+      }),
       &o.setup.route,
   };
 }
