@@ -3,10 +3,13 @@
 #include <iostream>
 
 #include "commandline/logsetup.h"
+#include "input/inputfile.h"
 
 namespace tool {
 
-void ReportError(const std::string& message) { std::cerr << "advicepath: " << message << '\n'; }
+void ReportError(const std::string& message) {
+  std::cerr << "advicepath: " << OneLine(message) << '\n';
+}
 
 int StartCommand(const CCommandLine& line, const std::vector<std::string>& args,
                  const CLogLevel& level, const std::function<bool(std::string& error)>& check) {

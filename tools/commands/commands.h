@@ -50,7 +50,8 @@ int RunTurns(const std::vector<std::string>& args);
 // `advicepath convert ROUTE`; `args` are the arguments after "convert".
 int RunConvert(const std::vector<std::string>& args);
 
-// Writes "advicepath: <message>" and a newline to standard error.
+// Writes "advicepath: <message>" and a newline to standard error, the message on one line
+// (control characters as spaces).
 void ReportError(const std::string& message);
 
 // The common start of a command: reads `args` by `line` into the command's record, prints the

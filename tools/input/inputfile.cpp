@@ -55,4 +55,11 @@ bool ReadWholeFile(const std::string& path, std::string& text, std::string& erro
   return ok;
 }
 
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
+  }
+  return text;
+}
+
 }  // namespace tool

@@ -14,6 +14,10 @@ namespace tool {
 // one larger than 256 MiB.
 bool ReadWholeFile(const std::string& path, std::string& text, std::string& error);
 
+// `text` with its control characters (line breaks among them) as spaces: a message that
+// quotes a file's own text (a member's name, a router's message) stays on one line.
+std::string OneLine(std::string text);
+
 }  // namespace tool
 
 #endif  // ADVICEPATH_TOOLS_INPUT_INPUTFILE_H_

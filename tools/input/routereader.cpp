@@ -70,7 +70,7 @@ bool ReadKnownRoute(const std::string& bytes, const std::string& fileName,
 bool ReadRoute(const std::string& bytes, const std::string& fileName, const CReadOptions& options,
                CRouteFile& route, std::string& error) {
   if (ReadKnownRoute(bytes, fileName, options, route, error)) return true;
-  error = fileName + ": " + error;
+  error = OneLine(fileName + ": " + error);
   return false;
 }
 

@@ -1,5 +1,6 @@
 #include "input/routerjson.h"
 
+#include "input/inputfile.h"
 #include "input/jsonread.h"
 
 namespace tool {
@@ -92,12 +93,8 @@ bool ReadLineString(const json& geometry, const std::string& where, std::vector<
 }
 
 std::string RouterRefused(const std::string& code, const std::string& message) {
-  std::string text = "the router answered" + (code.empty() ? "" : " " + code) +
-                     (message.empty() ? "" : ": " + message);
-  for (char& c : text) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
-  }
-  return text;
+  return OneLine("the router answered" + (code.empty() ? "" : " " + code) +
+                 (message.empty() ? "" : ": " + message));
 }
 
 }  // namespace tool
