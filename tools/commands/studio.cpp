@@ -1,12 +1,15 @@
 // `advicepath studio`: serves the studio's page on the loopback address until interrupted.
+#include <poll.h>
 #include <signal.h>
+#include <sys/signalfd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
-#include <ctime>
 #include <thread>
 
 #include "commands/commands.h"
@@ -71,15 +74,24 @@ void AwaitSignal(CStudioServer& server, const std::atomic<bool>& done) {
   sigemptyset(&signals);
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
-  const timespec wait = {0, 200 * 1000 * 1000};
+  // The blocked signals, read as a file: poll wakes on one or after 200 ms to look at `done`.
+  const int fd = signalfd(-1, &signals, SFD_CLOEXEC);
+  constexpr int kWaitMs = 200;
   bool stopping = false;
   while (!done) {
-    if (stopping || sigtimedwait(&signals, nullptr, &wait) > 0) {
+    pollfd ready = {fd, POLLIN, 0};
+    signalfd_siginfo taken;
+    // Reading the signal takes it: it must not strike when the mask is restored.
+    if (stopping || (fd >= 0 && ::poll(&ready, 1, kWaitMs) > 0 &&
+                     ::read(fd, &taken, sizeof taken) == static_cast<ssize_t>(sizeof taken))) {
       stopping = true;
       server.Stop();
-      nanosleep(&wait, nullptr);
+      std::this_thread::sleep_for(std::chrono::milliseconds(kWaitMs));
+    } else if (fd < 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(kWaitMs));
     }
   }
+  if (fd >= 0) ::close(fd);
 }
 
 int Serve(const CStudioOptions& o, CStudio& studio, bool fresh) {
